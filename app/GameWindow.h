@@ -1,0 +1,76 @@
+#pragma once
+
+#include "platform/SDL_QMainWindow.h"
+
+class QGraphicsProxyWidget;
+class HighScoreTable;
+class HelpDialog;
+class CreditsView;
+namespace Ui {
+class GameWindow;
+}
+
+// The main window: hosts the game view and shows the front-end screens over it.
+class GameWindow : public SDL_QMainWindow {
+    Q_OBJECT
+public:
+    explicit GameWindow(QWidget* parent = nullptr);
+    ~GameWindow() override;
+
+    // The application's one game window (null before it exists or after it is gone).
+    static GameWindow* theWindow();
+    // The active window when it is a GameWindow, else the application's one game window.
+    static GameWindow* activeGameWindow();
+
+    static QString styleSheetText();
+    QGraphicsProxyWidget* optionsProxyWidget() const { return optionsProxy; }
+    QGraphicsProxyWidget* menuProxyWidget() const { return menuProxy; }
+    HighScoreTable* highScoreTableWidget() const { return highScoreTable; }
+
+signals:
+    void highScoreTableClosed();
+    void optionsClosed();
+
+public slots:
+    void showGameMenu();
+    void hideGameMenu();
+    void showHighScores();
+    void hideHighScores();
+    bool checkHighScore(int score);
+    void showOptions();
+    void hideOptions();
+    void showAbout();
+    void showHelp();
+    void hideHelp();
+    void enableGrabbing(bool bFlag);
+    void showCredits();
+    void hideCredits();
+    // Escape in the Panel or Credits state: closes whatever screen shows, as its own Close would,
+    // without emitting the closing signals and without saving an unfinished name.
+    void closeOverlays();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private slots:
+    void on_actionNew_Game_triggered();
+    void on_actionOptions_triggered();
+    void on_actionShow_High_Scores_triggered();
+    void on_actionQuit_triggered();
+    void on_actionOrbitrax_Help_triggered();
+    void on_actionProduct_Page_triggered();
+    void on_actionTorvik_Webpage_triggered();
+    void on_actionTorvik_Support_triggered();
+    void on_actionSend_Feedback_triggered();
+    void on_actionAbout_triggered();
+
+private:
+    Ui::GameWindow* ui;
+    QGraphicsProxyWidget* menuProxy = nullptr;
+    HighScoreTable* highScoreTable = nullptr;
+    QGraphicsProxyWidget* optionsProxy = nullptr;
+    HelpDialog* helpDialog = nullptr;
+    QGraphicsProxyWidget* creditsProxy = nullptr;
+    CreditsView* creditsView = nullptr;
+};

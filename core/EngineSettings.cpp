@@ -1,0 +1,104 @@
+#include "core/Engine.h"
+
+#include "app/GameWindow.h"
+#include "platform/QtSingleApplication.h"
+#include "platform/SdlCompat.h"
+#include "render/Textures.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QSettings>
+
+namespace {
+
+constexpr int MaxWindowSide = 16384;
+
+QSize primaryScreenSize() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return QSize(1024, 768);
+    const QRect g = screen->geometry();
+    return QSize(g.right() - g.left() + 1, g.bottom() - g.top() + 1);
+}
+
+// A stored integer, or the default when the key is absent or does not hold a number.
+int storedInt(QSettings* s, const char* key, int fallback) {
+    bool ok = false;
+    const int value = s->value(key).toInt(&ok);
+    return s->contains(key) && ok ? value : fallback;
+}
+
+// A stored window side: sizes that cannot be a window count as absent.
+int storedSide(QSettings* s, const char* key, int fallback) {
+    const int value = storedInt(s, key, fallback);
+    return value > 0 && value <= MaxWindowSide ? value : fallback;
+}
+
+} // namespace
+
+void Engine::loadSettings(int expectedRunning) {
+    QSettings* s = tvt::QtSingleApplication::appSettings();
+    const int running = storedInt(s, "general/Running", 1);
+    const QSize screen = primaryScreenSize();
+    if (running == expectedRunning) {
+        s->beginGroup("Graphic");
+        textureFilter = storedInt(s, "Filter", 2);
+        anisotropic = storedInt(s, "Anisotropic", static_cast<int>(maxAnisotropy));
+        // Only low, medium and high exist; anything else would break the star and beam counts.
+        details = storedInt(s, "Details", 2);
+        if (details < 0 || details > 2)
+            details = 2;
+        shadows = storedInt(s, "Shadows", 1) == 1;
+        screenWidth = storedSide(s, "Width", screen.width());
+        screenHeight = storedSide(s, "Height", screen.height());
+        fullScreen = storedInt(s, "FullScreen", 1) == 1;
+        s->endGroup();
+        s->beginGroup("general");
+        forceFeedback = storedInt(s, "ForceFeedback", 1);
+        s->endGroup();
+    } else {
+        shadows = true;
+        fullScreen = true;
+        anisotropic = static_cast<int>(maxAnisotropy);
+        textureFilter = 2;
+        screenWidth = screen.width();
+        screenHeight = screen.height();
+        details = 2;
+        forceFeedback = 1;
+    }
+    s->setValue("general/Running", 1);
+    s->sync();
+}
+
+sdlq::Surface* Engine::applySettings(int expectedRunning) {
+    loadSettings(expectedRunning);
+    if (GameWindow* window = GameWindow::theWindow())
+        window->setFixedSize(screenWidth, screenHeight);
+    unsigned int flags = sdlq::OpenGLFlag;
+    if (fullScreen)
+        flags |= sdlq::FullScreenFlag;
+    sdlq::Surface* surface = sdlq::setVideoMode(screenWidth, screenHeight, 0, flags);
+    if (!surface)
+        return nullptr;
+    loadTextures();
+    applyAnisotropy(anisotropic);
+    applyFilterOption(textureFilter);
+    return surface;
+}
+
+void Engine::saveSettings() {
+    QSettings* s = tvt::QtSingleApplication::appSettings();
+    s->beginGroup("Graphic");
+    s->setValue("Filter", textureFilter);
+    s->setValue("Anisotropic", anisotropic);
+    s->setValue("Details", details);
+    s->setValue("Shadows", shadows ? 1 : 0);
+    s->setValue("Width", screenWidth);
+    s->setValue("Height", screenHeight);
+    s->setValue("FullScreen", fullScreen ? 1 : 0);
+    s->endGroup();
+    s->beginGroup("general");
+    s->setValue("ForceFeedback", forceFeedback);
+    s->endGroup();
+    s->sync();
+}

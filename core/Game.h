@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QObject>
+
+class World;
+class GameWindow;
+
+enum GameState : int { Menu = 0, Playing = 1, Credits = 2, Panel = 3 };
+
+// Holds the game state; the one place where the game core and the Qt screens meet.
+class Game : public QObject {
+    Q_OBJECT
+public:
+    explicit Game(World* world);
+    ~Game() override;
+
+    static Game* instance();
+
+    void prepareScene();
+    void newGame();
+    void openOptions();
+    void openHighScores();
+    void openCredits();
+    bool checkHighScore(int score);
+    void returnToMenu();
+    void showMenuIfIdle();
+    void reinitialise();
+
+    // The application's game window, whether or not it has the focus; null without one.
+    static GameWindow* window();
+
+    // Handles one key-down event of the frame loop.
+    void keyDown(int key);
+    // Reads the held keys once per frame after polling; returns true when the loop must quit.
+    bool handleHeldKeys(bool keyEvent);
+
+    World* world;
+    GameState state = Menu;
+    int cheatCounter = 0;
+
+public slots:
+    void highscoreClosed();
+    void optionsClosed();
+    void creditsFinished();
+};
+
+// The whole run of the game: returns 0 when the user quits.
+int runGame(int argc, char** argv);
+// One iteration of the frame loop (update, events, keys, render, frame rate); false once quit.
+bool runFrame(Game* game);

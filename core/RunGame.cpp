@@ -1,0 +1,160 @@
+#include "core/Engine.h"
+#include "core/Game.h"
+#include "core/SpriteModels.h"
+#include "core/World.h"
+#include "platform/SdlCompat.h"
+#include "player/ForceFeedback.h"
+#include "player/MyShip.h"
+
+#include <SDL.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+constexpr Uint32 MinFrameMs = 12;
+constexpr int StencilBits = 8;
+
+bool initSdl() {
+    // SDL's own SIGINT/SIGTERM handlers would swallow the signals meant for the program.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    bool ok = SDL_Init(SDL_INIT_TIMER | SDL_INIT_AUDIO | SDL_INIT_JOYSTICK | SDL_INIT_HAPTIC) == 0;
+    // Video only lists the full-screen modes; the game draws through the window's own GL context.
+    ok = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0 && ok;
+    return ok;
+}
+
+void update(Game* game) {
+    World* world = game->world;
+    switch (game->state) {
+    case Credits:
+        world->updateCreditsScene();
+        break;
+    case Panel:
+        world->updatePanelScene();
+        break;
+    case Playing:
+        world->updatePlay();
+        break;
+    default:
+        world->updateMenu();
+        break;
+    }
+}
+
+void render(Game* game) {
+    World* world = game->world;
+    switch (game->state) {
+    case Credits:
+        world->renderCreditsScene();
+        break;
+    case Panel:
+        world->renderPanelScene();
+        break;
+    case Playing:
+        world->renderPlay();
+        break;
+    default:
+        game->showMenuIfIdle();
+        game->world->renderMenu();
+        break;
+    }
+}
+
+} // namespace
+
+bool runFrame(Game* game) {
+    const Uint32 frameStart = sdlq::getTicks();
+    Engine* engine = Engine::instance();
+    update(game);
+    if (game->state == Playing && engine->shipDeadTime > 200 && !game->checkHighScore(game->world->score))
+        game->returnToMenu();
+
+    bool quit = false;
+    bool keyEvent = false;
+    sdlq::Event event;
+    while (sdlq::pollEvent(&event)) {
+        engine = Engine::instance(); // the options panel may have rebuilt it meanwhile
+        switch (event.type) {
+        case sdlq::QuitEvent:
+            quit = true;
+            break;
+        case sdlq::VideoResizeEvent:
+            engine->screenWidth = event.width;
+            engine->screenHeight = event.height;
+            break;
+        case sdlq::KeyDownEvent:
+            keyEvent = true;
+            game->keyDown(event.key);
+            break;
+        default:
+            break;
+        }
+    }
+    if (game->handleHeldKeys(keyEvent))
+        quit = true;
+
+    sdlq::makeGameContextCurrent();
+    render(game);
+    game->world->showFrameRate();
+
+    const Uint32 elapsed = sdlq::getTicks() - frameStart;
+    if (elapsed < MinFrameMs)
+        sdlq::delay(MinFrameMs - elapsed);
+    return !quit;
+}
+
+int runGame(int, char**) {
+    if (!initSdl())
+        std::printf("SDL initialisation ERROR\n");
+    sdlq::requestStencilBits(StencilBits);
+    Engine* engine = Engine::instance();
+    sdlq::Surface* surface = engine->applySettings(0);
+    sdlq::setCaption("Torvik Orbitrax", "vornium");
+    if (!surface) {
+        std::fprintf(stderr, "Couldn't set %dx%d GL video mode: %s\n", engine->screenWidth,
+                     engine->screenHeight, SDL_GetError());
+        SDL_Quit();
+        std::exit(2);
+    }
+    const int depth = sdlq::depthBits();
+    std::printf("Depth buffer depth : %d\n", depth);
+    if (depth < 24)
+        std::printf("No stencil buffer, no shadows. Try 32bits mode.\n");
+    else
+        std::printf("Stencil buffer will be used for shadows.\n");
+    std::fflush(stdout);
+
+    World* world = World::instance();
+    world->initGL();
+    Game game(world);
+    buildSpriteModels();
+    engine->screenWidth = surface->w;
+    engine->screenHeight = surface->h;
+    game.cheatCounter = 0;
+
+    while (runFrame(&game)) {
+    }
+
+    closeForceFeedback();
+    World::discard();
+    Engine::discard();
+    SDL_Quit();
+    return 0;
+}
+
+void Game::reinitialise() {
+    Engine* old = Engine::instance();
+    unsigned int flags = sdlq::OpenGLFlag | (old->fullScreen ? sdlq::FullScreenFlag : 0);
+    sdlq::setVideoMode(old->screenWidth, old->screenHeight, 0, flags);
+    Engine::discard();
+    Engine* engine = Engine::instance();
+    engine->applySettings(1);
+    sdlq::requestStencilBits(StencilBits);
+    World::discard();
+    world = World::instance();
+    world->initGL();
+    buildSpriteModels();
+    MyShip::buildModels();
+}

@@ -1,0 +1,7 @@
+#include "core/SpriteModels.h"
+
+#include "player/MyShip.h"
+
+void buildSpriteModels() {
+    MyShip::buildModels();
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "core/Sprite.h"
+
+// A glowing nest on the floor that now and then hatches a Scratcher.
+class Tache : public Sprite {
+public:
+    enum State : int { Active = 2, Destroyed = 6 };
+
+    Tache(List* owner, float x, int hitPoints);
+
+    void draw() override;
+    void collide(Sprite* other) override;
+    void move() override;
+    void drawShadow() override;
+
+    int state;
+    int hitPoints;
+    float angle;
+    float glow[5];
+
+protected:
+    void walkGlow();
+};

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+
+namespace tvx {
+
+// The About box: product name, version, picture and credits document.
+class AboutDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit AboutDialog(QWidget* parent = nullptr);
+
+    void setFullProductName(const QString& name);
+    void setProductVersion(const QString& version);
+    void setProductPicture(const QPixmap& picture);
+    void setCreditsPath(const QString& path);
+    void setAcknowledgementsFile(const QString& fileName);
+};
+
+} // namespace tvx

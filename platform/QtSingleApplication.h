@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QApplication>
+
+class QMainWindow;
+class QSettings;
+class QLockFile;
+
+namespace tvt {
+
+// Single-instance application with one per-user settings store for the whole run.
+class QtSingleApplication : public QApplication {
+    Q_OBJECT
+public:
+    QtSingleApplication(int& argc, char** argv, bool gui, const QString& preferencesPath);
+    ~QtSingleApplication() override;
+
+    // True when another instance of the program already runs (a lock file in the runtime folder;
+    // a stale lock left by a killed process is taken over).
+    bool isRunning() const;
+    // Creates the main window through the factory, shows it and activates it.
+    QMainWindow* newMainWindow();
+    virtual QSettings* settings();
+
+    // The settings store of the running application, or a process-wide store with the same
+    // organisation and application names when no QtSingleApplication exists (tests).
+    static QSettings* appSettings();
+
+protected:
+    virtual QMainWindow* createMainWindow() = 0;
+
+private:
+    QSettings* store = nullptr;
+    QLockFile* lock = nullptr;
+    bool otherInstance = false;
+    QMainWindow* mainWindow = nullptr;
+};
+
+} // namespace tvt

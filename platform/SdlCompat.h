@@ -1,0 +1,104 @@
+#pragma once
+
+#include <SDL.h>
+
+#include <QSize>
+
+#include <vector>
+
+// The SDL-1.2-like calls the game core uses, served inside the Qt main window.
+// Keys are SDL 1.2 keysyms: ASCII for letters (lower case), digits, space and Escape (27);
+// the arrows 273 up, 274 down, 275 right, 276 left; F1 282 ... F15 296; modifiers 303 to 310.
+namespace sdlq {
+
+enum Key : int {
+    KeyBackspace = 8,
+    KeyTab = 9,
+    KeyReturn = 13,
+    KeyEscape = 27,
+    KeySpace = 32,
+    KeyUp = 273,
+    KeyDown = 274,
+    KeyRight = 275,
+    KeyLeft = 276,
+    KeyInsert = 277,
+    KeyHome = 278,
+    KeyEnd = 279,
+    KeyPageUp = 280,
+    KeyPageDown = 281,
+    KeyF1 = 282,
+    KeyF2 = 283,
+    KeyF3 = 284,
+    KeyF4 = 285,
+    KeyF5 = 286,
+    KeyF6 = 287,
+    KeyF7 = 288,
+    KeyF8 = 289,
+    KeyF9 = 290,
+    KeyF10 = 291,
+    KeyF11 = 292,
+    KeyF12 = 293,
+    KeyRShift = 303,
+    KeyLShift = 304,
+    KeyRCtrl = 305,
+    KeyLCtrl = 306,
+    KeyRAlt = 307,
+    KeyLAlt = 308,
+    KeyCount = 512,
+};
+
+// SDL 1.2 event type values.
+enum EventType : int { NoEvent = 0, KeyDownEvent = 2, QuitEvent = 12, VideoResizeEvent = 16 };
+
+struct Event {
+    int type = NoEvent;
+    int key = 0;   // KeyDownEvent: the keysym
+    int width = 0; // VideoResizeEvent: new size
+    int height = 0;
+};
+
+// The video surface of the game view: the size actually obtained.
+struct Surface {
+    int w = 0;
+    int h = 0;
+    bool fullScreen = false;
+};
+
+constexpr unsigned int OpenGLFlag = 0x00000002;
+constexpr unsigned int FullScreenFlag = 0x80000000;
+
+// Serves Qt's pending events, then hands out the next queued game event; false when none is left.
+bool pollEvent(Event* event);
+// Held keys, indexed by keysym (KeyCount entries). Tests may write into it.
+Uint8* getKeyState(int* numKeys = nullptr);
+// Clears every held key (focus loss, tests).
+void releaseAllKeys();
+
+// Creates or resizes the game's drawing surface (own GL context, FBO with depth and stencil) and
+// sizes the window; null on failure, with the reason in SDL_GetError().
+Surface* setVideoMode(int width, int height, int bpp, unsigned int flags);
+Surface* videoSurface();
+// Bits of the depth and stencil buffers of the current surface.
+int depthBits();
+int stencilBits();
+void requestStencilBits(int bits);
+// Presents the finished frame in the window.
+void glSwapBuffers();
+// Makes the game's GL context current (after Qt drew with its own).
+void makeGameContextCurrent();
+
+void setCaption(const char* title, const char* iconTitle);
+const char* caption();
+
+// Full-screen modes, largest first; false when the platform gives no list.
+bool listModes(std::vector<QSize>* modes);
+
+Uint32 getTicks();
+void delay(Uint32 ms);
+// Replaces the tick source (tests); null restores SDL's.
+void setTicksSource(Uint32 (*source)());
+
+// Queues a quit event (the window's Quit action and close button).
+void pushQuit();
+
+} // namespace sdlq
