@@ -27,6 +27,8 @@ public:
     ~Engine();
 
     sdlq::Surface* applySettings(int expectedRunning);
+    // Reads the stored options (or the defaults after an unclean exit) and marks the run as started.
+    void loadSettings(int expectedRunning);
     void saveSettings();
     bool chance(int meanTicks);
     static std::string resourcePath(const char* name);
@@ -118,7 +120,6 @@ private:
     void openAudio();
     void loadSamples();
     void openJoystick();
-    void loadSettings(int expectedRunning);
 
     bool audioOpened = false;
 };

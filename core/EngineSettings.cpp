@@ -14,7 +14,9 @@ namespace {
 constexpr int MaxWindowSide = 16384;
 
 QSize primaryScreenSize() {
-    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QScreen* screen = qobject_cast<QGuiApplication*>(QCoreApplication::instance())
+                                ? QGuiApplication::primaryScreen()
+                                : nullptr;
     if (!screen)
         return QSize(1024, 768);
     const QRect g = screen->geometry();
