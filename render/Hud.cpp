@@ -1,0 +1,160 @@
+#include "render/Hud.h"
+
+#include "core/Engine.h"
+#include "core/World.h"
+#include "player/MyShip.h"
+#include "render/Text.h"
+
+#include <GL/gl.h>
+
+#include <cstdio>
+
+namespace {
+
+// Room for every int: scores beyond eight digits show all of theirs.
+char scoreBuffer[16] = "";
+char bombsBuffer[16] = "";
+int shownBombs = -1;
+int gaugeEnergy = -1;
+int gaugeMax = -1;
+
+void projectUnitSquare() {
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, 1, 0, 1, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
+
+void drawGauge(float w, float h) {
+    float ratio = gaugeMax > 0 ? static_cast<float>(gaugeEnergy) / static_cast<float>(gaugeMax) : 0.0f;
+    if (ratio < 0.0f)
+        ratio = 0.0f;
+    if (ratio > 1.0f)
+        ratio = 1.0f;
+    glBegin(GL_QUADS);
+    glColor4f(0.7f, 0.3f, 0.3f, 0.8f);
+    glVertex2f(0.822f * w, 0.845f * h);
+    glVertex2f(0.822f * w, 0.815f * h);
+    glColor4f(0.7f - 0.4f * ratio, 0.3f, 0.3f + 0.4f * ratio, 0.8f);
+    glVertex2f(0.822f * w + 0.134f * w * ratio, 0.815f * h);
+    glVertex2f(0.822f * w + 0.134f * w * ratio, 0.845f * h);
+    glEnd();
+}
+
+void texturedQuad(float x0, float y0, float x1, float y1) {
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, 0);
+    glVertex2f(x0, y0);
+    glTexCoord2f(0, 1);
+    glVertex2f(x0, y1);
+    glTexCoord2f(1, 1);
+    glVertex2f(x1, y1);
+    glTexCoord2f(1, 0);
+    glVertex2f(x1, y0);
+    glEnd();
+}
+
+void drawPanel(const Engine* e, float w, float h) {
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, e->texBoard);
+    glColor4f(1, 1, 1, 1);
+    texturedQuad(0.8f * w, 0.98f * h, 0.98f * w, 0.8f * h);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_TEXTURE_2D);
+    glColor4f(1, 1, 0, 0.6f);
+    glBegin(GL_TRIANGLES);
+    glVertex2f(0.89f * w - 22, 0.9f * h);
+    glVertex2f(0.89f * w - 26, 0.885f * h);
+    glVertex2f(0.89f * w - 18, 0.885f * h);
+    glEnd();
+}
+
+void drawGameOver(const Engine* e, int width, int height) {
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, e->texGameOver);
+    glMaterialfv(GL_FRONT, GL_DIFFUSE, e->colorWhite);
+    glEnable(GL_ALPHA_TEST);
+    glAlphaFunc(GL_GEQUAL, 0.3f);
+    glColor4f(1, 1, 2, 1);
+    texturedQuad(static_cast<float>(width / 4), static_cast<float>(3 * height / 4),
+                 static_cast<float>(3 * width / 4), static_cast<float>(height) / 1.7f);
+    glDisable(GL_ALPHA_TEST);
+    glDisable(GL_TEXTURE_2D);
+}
+
+} // namespace
+
+void updateHudTexts(World* world, const MyShip* ship) {
+    if (!ship)
+        return;
+    if (world->score != ship->score) {
+        world->score = ship->score;
+        std::snprintf(scoreBuffer, sizeof scoreBuffer, "%8.8d", world->score);
+    }
+    if (shownBombs != ship->bombs) {
+        shownBombs = ship->bombs;
+        std::snprintf(bombsBuffer, sizeof bombsBuffer, "X %d", shownBombs);
+    }
+}
+
+const char* scoreText() {
+    return scoreBuffer;
+}
+
+const char* bombsText() {
+    return bombsBuffer;
+}
+
+void resetHudTexts() {
+    scoreBuffer[0] = '\0';
+    bombsBuffer[0] = '\0';
+    shownBombs = -1;
+    gaugeEnergy = -1;
+    gaugeMax = -1;
+}
+
+void World::drawHud() {
+    const Engine* e = Engine::instance();
+    const int width = e->screenWidth;
+    const int height = e->screenHeight;
+    const float w = static_cast<float>(width);
+    const float h = static_cast<float>(height);
+    glDepthMask(GL_FALSE);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, w, 0, h, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glDisable(GL_LIGHTING);
+    glDisable(GL_TEXTURE_2D);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+
+    if (e->ship) {
+        gaugeEnergy = e->ship->energy;
+        gaugeMax = e->ship->maxEnergy;
+    } else {
+        gaugeEnergy = 0;
+    }
+    drawGauge(w, h);
+    drawPanel(e, w, h);
+    if (!e->ship)
+        drawGameOver(e, width, height);
+
+    projectUnitSquare();
+    glDepthFunc(GL_ALWAYS);
+    glEnable(GL_BLEND);
+    glEnable(GL_TEXTURE_2D);
+    glDisable(GL_LIGHTING);
+    updateHudTexts(this, e->ship);
+    drawText(0.832f, 0.91f, 0, scoreBuffer, 10);
+    drawText(0.885f, 0.875f, 0, bombsBuffer, 8, 1, 1, 0);
+    if (showFps)
+        drawText(0.01f, 0.95f, 0, fpsText(), 10);
+
+    glDepthMask(GL_TRUE);
+    glDepthFunc(GL_LEQUAL);
+    glDisable(GL_BLEND);
+    glEnable(GL_LIGHTING);
+}

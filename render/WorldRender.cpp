@@ -1,0 +1,221 @@
+#include "render/Camera.h"
+
+#include "core/Engine.h"
+#include "core/ListSprite.h"
+#include "core/World.h"
+#include "platform/SdlCompat.h"
+#include "player/MyShip.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <cmath>
+
+float camX = 0.0f;
+float camZ = 0.0f;
+float camRoll = 0.0f;
+
+namespace {
+
+constexpr double DesignAspect = 1.333333;
+constexpr double TopViewAspect = 0.8;
+constexpr double FieldOfView = 50.0;
+constexpr float GlideStep = 0.02f;
+constexpr float GlideDepth = 12.0f;
+constexpr int MenuShipList = 3;
+
+void perspective(const Engine* e, double designAspect, double zNear, double zFar) {
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(FieldOfView, aspectFor(designAspect, e->screenWidth, e->screenHeight), zNear, zFar);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
+
+void orthoUnitSquare(double zNear, double zFar) {
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, 1, 0, 1, zNear, zFar);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
+
+void clearFrame(const Engine* e) {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | (e->shadows ? GL_STENCIL_BUFFER_BIT : 0));
+    glViewport(0, 0, e->screenWidth, e->screenHeight);
+}
+
+void drawTitle(const Engine* e) {
+    glNormal3f(0, 1, 0);
+    for (int r = 0; r < 2; ++r) {
+        for (int c = 0; c < 3; ++c) {
+            const float left = 0.4f * static_cast<float>(c);
+            const float right = 0.4f * static_cast<float>(c + 1) + 0.0007f;
+            const float top = 1.0f - 0.533333f * static_cast<float>(r);
+            const float bottom = 0.999f - 0.5333333f * static_cast<float>(r + 1);
+            glBindTexture(GL_TEXTURE_2D, e->texTitle[3 * r + c]);
+            glBegin(GL_QUADS);
+            glTexCoord2f(0, 0);
+            glVertex3f(left, top, 5);
+            glTexCoord2f(0, 1);
+            glVertex3f(left, bottom, 5);
+            glTexCoord2f(1, 1);
+            glVertex3f(right, bottom, 5);
+            glTexCoord2f(1, 0);
+            glVertex3f(right, top, 5);
+            glEnd();
+        }
+    }
+}
+
+void drawMenuShip(const Engine* e) {
+    glTranslatef(1.2f, -0.5f, 0);
+    glRotatef(e->menuAngle, 0, 1, 0);
+    glBindTexture(GL_TEXTURE_2D, e->texMyShip);
+    glEnable(GL_TEXTURE_2D);
+    glMaterialfv(GL_FRONT, GL_DIFFUSE, e->colorWhite);
+    if (e->hasSeparateSpecular)
+        glLightModeli(GL_LIGHT_MODEL_COLOR_CONTROL, GL_SINGLE_COLOR);
+    glCallList(MyShip::listBase() + MenuShipList);
+    if (e->hasSeparateSpecular)
+        glLightModeli(GL_LIGHT_MODEL_COLOR_CONTROL, GL_SEPARATE_SPECULAR_COLOR);
+}
+
+void placeCamera(const Engine* e) {
+    if (e->cameraMode == 1) {
+        perspective(e, DesignAspect, 2, 160);
+        gluLookAt(0.9 * camX, 3 + camZ / 3, -2, camX, 0.4, 7 + camZ / 2.5, 0.25 * camRoll, 1 - 0.25 * camRoll,
+                  0);
+    } else if (e->cameraMode == 2) {
+        perspective(e, TopViewAspect, 3, 100);
+        const double depth = 21 - 0.2 * (21 - camZ);
+        gluLookAt(0.2 * camX, 36, depth, 0.2 * camX, 0, depth, 0, 0, 1);
+    }
+}
+
+// Sky, then the floor; with shadows on the floor marks its pixels with stencil 1.
+void drawScenery(World* world, const Engine* e) {
+    glPushMatrix();
+    glColor4f(1, 1, 1, 1);
+    world->drawSky();
+    if (e->shadows) {
+        glEnable(GL_STENCIL_TEST);
+        glStencilFunc(GL_ALWAYS, 1, 1);
+        glStencilOp(GL_REPLACE, GL_REPLACE, GL_REPLACE);
+        world->drawFloor();
+        glDisable(GL_STENCIL_TEST);
+        glEnable(GL_LIGHTING);
+    } else {
+        glEnable(GL_LIGHTING);
+        world->drawFloor();
+    }
+    glPopMatrix();
+}
+
+// What the Qt screens over a background scene expect to find.
+void sceneEndState() {
+    orthoUnitSquare(-1, 1);
+    glEnable(GL_BLEND);
+    glEnable(GL_TEXTURE_2D);
+    glDisable(GL_LIGHTING);
+    glDepthFunc(GL_LEQUAL);
+}
+
+} // namespace
+
+double aspectFor(double designAspect, int width, int height) {
+    if (width <= 0 || height <= 0)
+        return designAspect;
+    return designAspect * (static_cast<double>(width) / height) / (4.0 / 3.0);
+}
+
+void trackCamera(MyShip* ship) {
+    if (ship) {
+        camX = ship->getX();
+        camZ = ship->getZ();
+        camRoll = ship->vx;
+        return;
+    }
+    if (camX < -0.01f)
+        camX += GlideStep;
+    else if (camX <= 0.01f)
+        camX = 0.0f;
+    else
+        camX -= GlideStep;
+    if (camZ < GlideDepth)
+        camZ += GlideStep;
+}
+
+void World::renderMenu() {
+    const Engine* e = Engine::instance();
+    glColor4f(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glViewport(0, 0, e->screenWidth, e->screenHeight);
+    orthoUnitSquare(-10, 10);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_BLEND);
+    glEnable(GL_TEXTURE_2D);
+    glEnable(GL_LIGHTING);
+    drawTitle(e);
+
+    glEnable(GL_DEPTH_TEST);
+    perspective(e, DesignAspect, 0.5, 10);
+    gluLookAt(0, 2, -4.6, 0, 1, 0, 0, 1, 0);
+    drawMenuShip(e);
+    sdlq::glSwapBuffers();
+}
+
+void World::renderPlay() {
+    Engine* e = Engine::instance();
+    clearFrame(e);
+    trackCamera(e->ship);
+    placeCamera(e);
+    drawScenery(this, e);
+    sprites->drawAll();
+    if (e->shadows)
+        drawShadowPass(true);
+    sprites->collideAll();
+    if (!e->ship) {
+        e->shipDeadTime += e->frameStep;
+    } else if (e->ship->dead) {
+        e->ship = nullptr;
+        e->shipDeadTime = 0;
+    }
+    sprites->removeDead();
+    drawHud();
+    sdlq::glSwapBuffers();
+}
+
+void World::renderPanelScene() {
+    const Engine* e = Engine::instance();
+    clearFrame(e);
+    perspective(e, DesignAspect, 2, 160);
+    gluLookAt(10, 2, 6, 10, 0.4, 20, 0, 1, 0);
+    drawScenery(this, e);
+    sprites->drawAll();
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    if (e->shadows)
+        drawShadowPass(false);
+    sceneEndState();
+    sprites->removeDead();
+    sdlq::glSwapBuffers();
+}
+
+void World::renderCreditsScene() {
+    const Engine* e = Engine::instance();
+    clearFrame(e);
+    perspective(e, DesignAspect, 2, 160);
+    const double a = scenePhase;
+    gluLookAt(4 * std::cos(a), 6 + std::cos(a / 2), 6 + 9 * std::sin(a / 2), 0, 0.4, 20 + 4 * std::sin(a / 2),
+              0.3 * std::cos(a), 1, 0);
+    drawScenery(this, e);
+    sprites->drawAll();
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_LIGHTING);
+    if (e->shadows)
+        drawShadowPass(true);
+    sceneEndState();
+    sprites->removeDead();
+    sdlq::glSwapBuffers();
+}
