@@ -3,6 +3,7 @@
 #include <QDialog>
 
 class QLabel;
+class QTextBrowser;
 
 namespace tvx {
 
@@ -17,6 +18,13 @@ public:
     void setProductPicture(const QPixmap& picture);
     void setCreditsPath(const QString& path);
     void setAcknowledgementsFile(const QString& fileName);
+
+private:
+    QLabel* pictureLabel = nullptr;
+    QLabel* nameLabel = nullptr;
+    QLabel* versionLabel = nullptr;
+    QTextBrowser* credits = nullptr;
+    QLabel* acknowledgementsLabel = nullptr;
 };
 
 } // namespace tvx

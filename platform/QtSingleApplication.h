@@ -1,12 +1,16 @@
 #pragma once
 
 #include <QApplication>
+#include <QPointer>
+
+#include <vector>
 
 class QMainWindow;
 class QSettings;
-class QLockFile;
 
 namespace tvt {
+
+class InstanceLock;
 
 // Single-instance application with one per-user settings store for the whole run.
 class QtSingleApplication : public QApplication {
@@ -31,9 +35,11 @@ protected:
 
 private:
     QSettings* store = nullptr;
-    QLockFile* lock = nullptr;
+    InstanceLock* instanceLock = nullptr;
     bool otherInstance = false;
     QMainWindow* mainWindow = nullptr;
+    // Every main window made, destroyed with the application.
+    std::vector<QPointer<QMainWindow>> windows;
 };
 
 } // namespace tvt

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/SdlCompat.h"
+
 #include <QGraphicsView>
 
 class QGraphicsProxyWidget;
@@ -21,4 +23,19 @@ public:
     bool isGrabbing() const;
 
     static SDL_QWidget* current();
+
+    // A raster viewport for read-back frames, a GL one for blitted frames.
+    void configureViewport(sdlq::Present present);
+    // True when a text field inside an overlay holds the keyboard focus.
+    bool textFieldHasFocus() const;
+
+protected:
+    void drawBackground(QPainter* painter, const QRectF& rect) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void setUpViewport();
+
+    bool grabbing = true;
+    bool usesGlViewport = false;
 };

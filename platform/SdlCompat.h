@@ -4,6 +4,8 @@
 
 #include <QSize>
 
+class QKeyEvent;
+
 #include <vector>
 
 // The SDL-1.2-like calls the game core uses, served inside the Qt main window.
@@ -100,5 +102,29 @@ void setTicksSource(Uint32 (*source)());
 
 // Queues a quit event (the window's Quit action and close button).
 void pushQuit();
+// Queues any game event (the window's input and resize handling).
+void pushEvent(const Event& event);
+// Drops every queued game event (tests).
+void clearEvents();
+
+// The keysym of a Qt key event, 0 for keys the game has no name for. Left and right modifiers
+// are told apart by the native key code.
+int translateKey(const QKeyEvent* event);
+
+// Sets the default OpenGL format and context sharing; must run before the QApplication exists.
+// Idempotent; tvt::QtSingleApplication calls it itself.
+void prepareApplication();
+
+// How a finished frame reaches the window: read back into an image painted by the raster view,
+// or blitted from the shared texture in the view's own GL context.
+enum class Present { ReadBack, Blit };
+// Chosen when the game context is first made: $ORBITRAX_PRESENT ("readback" or "blit") when set,
+// else read-back on software renderers and blit on the others.
+Present presentMode();
+void setPresentMode(Present mode);
+// Name of the game context's renderer ("" before the context exists).
+const char* rendererName();
+// Releases the game's GL context and frame buffers (before the application goes).
+void shutdownVideo();
 
 } // namespace sdlq

@@ -1,0 +1,85 @@
+#pragma once
+
+#include "platform/SdlCompat.h"
+
+#include <QImage>
+#include <QSize>
+
+#include <string>
+#include <vector>
+
+class QOffscreenSurface;
+class QOpenGLContext;
+class QOpenGLFramebufferObject;
+class QPainter;
+class QWidget;
+
+// The game's own GL context, current on an offscreen surface, drawing into a frame buffer object
+// with depth and stencil; presents each finished frame in the game view.
+class GameSurface {
+public:
+    // The one surface of the process, made on first use; null without a GUI application.
+    static GameSurface* instance();
+    static void destroy();
+
+    // Creates the context on first use; false when the platform has no OpenGL.
+    bool ensureContext();
+    // The game context current and the game's frame buffer bound.
+    void makeCurrent();
+    // The same, but only once the context exists (after Qt painted).
+    void restoreCurrent();
+    sdlq::Surface* setVideoMode(int width, int height, unsigned int flags);
+    // New frame size after the view was resized (no change to the window).
+    void resizeFrame(int width, int height);
+    sdlq::Surface* surface() { return &videoSurface; }
+    int depthBits();
+    int stencilBits();
+    void present();
+
+    // Called by the view whenever it paints its background.
+    void paint(QPainter* painter, QWidget* viewport);
+    // The view's size changed: windowed, the game hears of it through a resize event.
+    void viewResized(QSize size);
+
+    sdlq::Present mode();
+    void setMode(sdlq::Present present);
+    const std::string& renderer() const { return rendererText; }
+    // Paints of the view so far, and how many of them had to be forced out of Qt's queue.
+    int paintCount() const { return paints; }
+    int forcedPaintCount() const { return forcedPaints; }
+    QSize frameSize() const { return frame; }
+    // The texture that holds the last finished frame (0 before the first frame).
+    unsigned int frameTexture() const;
+
+private:
+    GameSurface();
+    ~GameSurface();
+    bool makeFrameBuffers(QSize size, int samples);
+    void releaseFrameBuffers();
+    void chooseMode();
+    void readBack();
+    void repaintView();
+    void sizeWindow(int width, int height, bool fullScreen);
+    void paintBlit(QWidget* viewport);
+
+    QOpenGLContext* context = nullptr;
+    QOffscreenSurface* offscreen = nullptr;
+    QOpenGLFramebufferObject* target = nullptr;   // what the game draws into (multisampled or not)
+    QOpenGLFramebufferObject* resolved = nullptr; // single-sampled copy of a multisampled target
+    sdlq::Surface videoSurface;
+    QSize frame;
+    bool contextFailed = false;
+    bool modeChosen = false;
+    sdlq::Present presentMode = sdlq::Present::ReadBack;
+    std::string rendererText;
+    bool packInvert = false;
+    bool hasFrame = false;
+    QImage image;                // read-back frame, reused from frame to frame
+    std::vector<uchar> flipRows; // read-back rows when the driver cannot invert them itself
+    int paints = 0;
+    int forcedPaints = 0;
+    // The blit source: a read frame buffer of the view's context around the shared texture.
+    QOpenGLContext* blitContext = nullptr;
+    unsigned int blitFbo = 0;
+    unsigned int blitTexture = 0;
+};

@@ -1,0 +1,88 @@
+#include "platform/KeyRouter.h"
+
+#include "platform/SDL_QWidget.h"
+#include "platform/SdlCompat.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QWidget>
+
+namespace {
+KeyRouter* theRouter = nullptr;
+} // namespace
+
+KeyRouter::KeyRouter(QObject* parent) : QObject(parent) {}
+
+void KeyRouter::install() {
+    if (theRouter || !QCoreApplication::instance())
+        return;
+    theRouter = new KeyRouter(QCoreApplication::instance());
+    QCoreApplication::instance()->installEventFilter(theRouter);
+    QObject::connect(theRouter, &QObject::destroyed, [] { theRouter = nullptr; });
+}
+
+bool KeyRouter::eventFilter(QObject* watched, QEvent* event) {
+    if (dispatching || !watched->isWidgetType())
+        return false;
+    SDL_QWidget* view = SDL_QWidget::current();
+    if (!view)
+        return false;
+    auto* widget = static_cast<QWidget*>(watched);
+    switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+        if (widget->window() != view->window())
+            return false; // overlay widgets hear of the key through the view
+        return routeKey(widget, static_cast<QKeyEvent*>(event), view);
+    case QEvent::ShortcutOverride:
+        // While the game grabs, a key is a key: no shortcut may take it.
+        if (view->isGrabbing() && widget->window() == view->window()) {
+            event->accept();
+            return true;
+        }
+        return false;
+    case QEvent::WindowDeactivate:
+        // Releases would go to another window: nothing may stay held.
+        if (widget == view->window())
+            sdlq::releaseAllKeys();
+        return false;
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::Wheel:
+    case QEvent::ContextMenu:
+        return view->isGrabbing() && widget == view->viewport();
+    default:
+        return false;
+    }
+}
+
+bool KeyRouter::routeKey(QWidget* receiver, QKeyEvent* event, SDL_QWidget* view) {
+    const bool toView = receiver == view || receiver == view->viewport();
+    // What is typed into a name field belongs to the field alone.
+    const bool typing = toView && !view->isGrabbing() && view->textFieldHasFocus();
+    const int key = sdlq::translateKey(event);
+    if (key > 0 && key < sdlq::KeyCount && !event->isAutoRepeat()) {
+        Uint8* held = sdlq::getKeyState();
+        if (event->type() == QEvent::KeyRelease) {
+            held[key] = 0;
+        } else if (!typing) {
+            held[key] = 1;
+            sdlq::Event down;
+            down.type = sdlq::KeyDownEvent;
+            down.key = key;
+            sdlq::pushEvent(down);
+        }
+    }
+    if (view->isGrabbing()) {
+        event->accept();
+        return true;
+    }
+    // Deliver it once, with Qt's own propagation, so that no parent sees it a second time here.
+    dispatching = true;
+    QCoreApplication::sendEvent(receiver, event);
+    dispatching = false;
+    event->accept();
+    return true;
+}
