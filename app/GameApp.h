@@ -8,6 +8,9 @@ class GameApp : public tvt::QtSingleApplication {
 public:
     GameApp(int& argc, char** argv, bool gui);
 
+    // Registers the score font and makes it stand in for "Arial Black"; returns its family or "".
+    static QString registerFonts();
+
 protected:
     QMainWindow* createMainWindow() override;
 };

@@ -26,6 +26,9 @@ public:
     QGraphicsProxyWidget* optionsProxyWidget() const { return optionsProxy; }
     QGraphicsProxyWidget* menuProxyWidget() const { return menuProxy; }
     HighScoreTable* highScoreTableWidget() const { return highScoreTable; }
+    QGraphicsProxyWidget* creditsProxyWidget() const { return creditsProxy; }
+    CreditsView* creditsViewWidget() const { return creditsView; }
+    HelpDialog* helpDialogWidget() const { return helpDialog; }
 
 signals:
     void highScoreTableClosed();

@@ -1,0 +1,186 @@
+#include "ui/GameOptions.h"
+
+#include "app/GameWindow.h"
+#include "core/Engine.h"
+#include "core/Game.h"
+#include "platform/SDL_QWidget.h"
+#include "platform/SdlCompat.h"
+#include "ui_GameOptions.h"
+
+#include <QGraphicsProxyWidget>
+
+#include <cmath>
+
+GameOptions::GameOptions(QWidget* parent) : QFrame(parent), ui(new Ui::GameOptions) {
+    ui->setupUi(this);
+    selectFromEngine();
+    setWindowOpacity(0.8);
+    const Engine* engine = Engine::instance();
+    fillResolutions(engine->screenWidth, engine->screenHeight);
+}
+
+GameOptions::~GameOptions() {
+    delete ui;
+}
+
+void GameOptions::selectFromEngine() {
+    const Engine* engine = Engine::instance();
+    ui->anisotropicFiltering->setCurrentIndex(anisotropyIndex(engine->anisotropic));
+    ui->detailsLevel->setCurrentIndex(qBound(0, engine->details, 2));
+    ui->fullscreen->setCurrentIndex(engine->fullScreen ? 0 : 1);
+    ui->texturefilter->setCurrentIndex(qBound(0, engine->textureFilter, 2));
+    ui->shadows->setCurrentIndex(engine->shadows ? 0 : 1);
+    ui->forceFeedback->setCurrentIndex(engine->forceFeedback ? 0 : 1);
+}
+
+int GameOptions::anisotropyIndex(int level) {
+    // Without anisotropic filtering the level is 0, which has no logarithm: show "1".
+    if (level < 1)
+        return 0;
+    if (level >= 8)
+        return 3;
+    return static_cast<int>(std::log(static_cast<double>(level)) / std::log(2.0));
+}
+
+QComboBox* GameOptions::box(const QString& name) const {
+    return findChild<QComboBox*>(name);
+}
+
+int GameOptions::fillResolutions(int width, int height) {
+    std::vector<QSize> modes;
+    if (!sdlq::listModes(&modes))
+        return fillResolutions(width, height, nullptr);
+    return fillResolutions(width, height, &modes);
+}
+
+int GameOptions::fillResolutions(int width, int height, const std::vector<QSize>* modes) {
+    QComboBox* box = ui->resolution;
+    box->clear();
+    if (!modes) {
+        box->setCurrentIndex(-1);
+        return -1;
+    }
+    for (const QSize& mode : *modes) {
+        const int w = mode.width();
+        const int h = mode.height();
+        // 640 x 480 is too small for the screens over the game.
+        if (w < 800 && h < 600)
+            continue;
+        int at = box->count();
+        for (int k = 0; k < box->count(); ++k) {
+            const QSize item = box->itemData(k).toSize();
+            if (item.width() >= w) {
+                at = item.height() < h ? k + 1 : k;
+                break;
+            }
+        }
+        box->insertItem(at, QStringLiteral("%1 x %2").arg(w).arg(h), QSize(w, h));
+    }
+    box->setCurrentIndex(box->findData(QSize(width, height)));
+    return 0;
+}
+
+void GameOptions::on_texturefilter_activated(int index) {
+    Engine* engine = Engine::instance();
+    engine->textureFilter = index;
+    engine->saveSettings();
+}
+
+void GameOptions::on_anisotropicFiltering_activated(int index) {
+    Engine* engine = Engine::instance();
+    engine->anisotropic = ui->anisotropicFiltering->itemText(index).toInt();
+    engine->saveSettings();
+}
+
+void GameOptions::on_shadows_activated(int index) {
+    Engine* engine = Engine::instance();
+    engine->shadows = index == 0;
+    engine->saveSettings();
+}
+
+void GameOptions::on_detailsLevel_activated(int index) {
+    Engine* engine = Engine::instance();
+    engine->details = index;
+    engine->saveSettings();
+}
+
+void GameOptions::on_resolution_activated(int index) {
+    const QSize size = ui->resolution->itemData(index).toSize();
+    if (!size.isValid())
+        return;
+    Engine* engine = Engine::instance();
+    engine->screenWidth = size.width();
+    engine->screenHeight = size.height();
+    engine->saveSettings();
+    if (Game* game = Game::instance())
+        game->reinitialise();
+    if (GameWindow* window = GameWindow::activeGameWindow()) {
+        window->setFixedSize(size);
+        if (Engine::instance()->fullScreen)
+            window->enableGrabbing(false);
+        centreInWindow();
+        if (SDL_QWidget* view = window->getSDLWidget())
+            view->update();
+    }
+    update();
+    QFrame::setFocus(Qt::OtherFocusReason);
+}
+
+void GameOptions::on_fullscreen_activated(int index) {
+    GameWindow* window = GameWindow::activeGameWindow();
+    Engine* engine = Engine::instance();
+    engine->fullScreen = index == 0;
+    engine->saveSettings();
+    if (Game* game = Game::instance())
+        game->reinitialise();
+    if (Engine::instance()->fullScreen && window)
+        window->enableGrabbing(false);
+    if (window)
+        centreInWindow();
+}
+
+void GameOptions::on_forceFeedback_activated(int index) {
+    // Written by the next save of the settings.
+    Engine::instance()->forceFeedback = 1 - index;
+}
+
+void GameOptions::on_pushButton_clicked() {
+    GameWindow* window = GameWindow::activeGameWindow();
+    if (window && window->optionsProxyWidget())
+        window->hideOptions();
+}
+
+void GameOptions::centreInWindow() {
+    GameWindow* window = GameWindow::activeGameWindow();
+    QGraphicsProxyWidget* proxy = window ? window->optionsProxyWidget() : nullptr;
+    if (!proxy)
+        return;
+    const QSizeF panel = proxy->size();
+    proxy->setPos((window->width() - static_cast<int>(panel.width())) / 2,
+                  (window->height() - static_cast<int>(panel.height())) / 2);
+}
+
+bool GameOptions::event(QEvent* event) {
+    return QFrame::event(event);
+}
+
+void GameOptions::moveEvent(QMoveEvent* event) {
+    QFrame::moveEvent(event);
+}
+
+void GameOptions::changeEvent(QEvent* event) {
+    QFrame::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange) {
+        // Refilling the fixed boxes resets them: keep the player's choices.
+        const int indices[] = {ui->texturefilter->currentIndex(), ui->anisotropicFiltering->currentIndex(),
+                               ui->shadows->currentIndex(),       ui->detailsLevel->currentIndex(),
+                               ui->fullscreen->currentIndex(),    ui->forceFeedback->currentIndex()};
+        ui->retranslateUi(this);
+        ui->texturefilter->setCurrentIndex(indices[0]);
+        ui->anisotropicFiltering->setCurrentIndex(indices[1]);
+        ui->shadows->setCurrentIndex(indices[2]);
+        ui->detailsLevel->setCurrentIndex(indices[3]);
+        ui->fullscreen->setCurrentIndex(indices[4]);
+        ui->forceFeedback->setCurrentIndex(indices[5]);
+    }
+}
