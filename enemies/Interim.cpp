@@ -1,5 +1,4 @@
 // Interim stand-ins until the enemies land.
-#include "core/Waves.h"
 #include "enemies/TacheBench.h"
 
 Tache::Tache(List* owner, float x, int hitPoints)
@@ -13,4 +12,3 @@ TacheBench::TacheBench(List* owner, float x, float period)
     : Tache(owner, x, 1), spawnPeriod(period), spawnTimer(0) {}
 void TacheBench::move() {}
 
-void runWaves(World*) {}

@@ -1,0 +1,10 @@
+#pragma once
+
+struct Mesh;
+
+// Emits a prepared mesh as independent triangles from vertex arrays, meant to be called between
+// glNewList and glEndList: positions always, normals and texture coordinates when textured is set.
+void drawMeshArrays(const Mesh& mesh, bool textured);
+// Deletes `count` lists from oldBase when it is non-zero (a rebuild after a video-mode change) and
+// returns `count` fresh consecutive list names.
+unsigned int renewLists(unsigned int oldBase, int count);
