@@ -1,5 +1,6 @@
 #include "core/Engine.h"
 
+#include "core/Random.h"
 #include "platform/FileUtils.h"
 #include "player/ForceFeedback.h"
 
@@ -101,7 +102,7 @@ Engine::~Engine() {
 bool Engine::chance(int meanTicks) {
     if (meanTicks == 0)
         return false;
-    const int r = std::rand();
+    const int r = gameRand();
     return frameStep > static_cast<float>(meanTicks) * static_cast<float>(r) / 32000.0f;
 }
 

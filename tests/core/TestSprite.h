@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/List.h"
 #include "core/Sprite.h"
 
 #include <vector>
