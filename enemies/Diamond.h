@@ -3,6 +3,7 @@
 #include "core/Sprite.h"
 
 class Cube;
+class MyShip;
 
 // A bonus capsule left by a destroyed cube; the ship's own reaction applies its type.
 class Diamond : public Sprite {
@@ -17,6 +18,9 @@ public:
     void drawShadow() override;
 
     static void buildModels();
+    static unsigned int listBase();
+    // The capsule type a new capsule gets: no power capsule once the ship's weapon level is 7 or more.
+    static int chooseCapsuleType(const MyShip* ship);
 
     float angle;
     float spin;

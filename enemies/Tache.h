@@ -21,4 +21,8 @@ public:
 
 protected:
     void walkGlow();
+    // Plays the hatching sound, throws a Scratcher out of the nest and makes the mound flare.
+    void hatch(bool straight);
+    // The drift towards the player with the floor; dead once past the player.
+    void drift();
 };
