@@ -8,6 +8,7 @@
 #include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QSettings>
 #include <QTimer>
 
@@ -157,7 +158,7 @@ TEST_F(HighScores, DottedLeaderFillsTheField) {
     HighScoreLine row;
     row.resize(640, 48);
     row.layout()->activate();
-    for (const char* name : {"Bob", "A much longer player name", ""}) {
+    for (const char* name : {"Bob", "A longer name here", ""}) {
         row.setPlayer(name);
         auto* field = row.findChild<QLineEdit*>("player");
         const QFontMetrics metrics(field->font());

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QKeyEvent>
 #include <QLayout>
@@ -12,14 +13,44 @@
 #include <QPropertyAnimation>
 #include <QScrollBar>
 
+#include <cmath>
+
 namespace {
 
 const char* const ButtonNames[] = {"play", "highscore", "options", "credits", "help", "quit"};
 
-bool samePicture(const QPixmap& a, const QString& file) {
-    const QImage expected(file);
-    return !expected.isNull() && a.toImage().convertToFormat(QImage::Format_ARGB32) ==
-                                     expected.convertToFormat(QImage::Format_ARGB32);
+// Mean difference per channel between a face and a picture file brought to the face's size.
+double difference(const QPixmap& face, const QString& file) {
+    const QImage a = face.toImage().convertToFormat(QImage::Format_ARGB32);
+    const QImage b = QImage(file)
+                         .scaled(a.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                         .convertToFormat(QImage::Format_ARGB32);
+    if (a.isNull() || b.isNull())
+        return 1e9;
+    double sum = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y);
+            const QRgb q = b.pixel(x, y);
+            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) +
+                   std::abs(qBlue(p) - qBlue(q)) + std::abs(qAlpha(p) - qAlpha(q));
+        }
+    return sum / (4.0 * a.width() * a.height());
+}
+
+// The face is the expected picture, not its pressed twin nor another set's.
+bool samePicture(const QPixmap& face, const QString& base, const QString& expected) {
+    const double own = difference(face, expected);
+    for (const char* middle : {"_", "_on_"})
+        for (int width : {640, 800, 1024, 1280}) {
+            const QString other = base + middle + QString::number(width) + ".png";
+            // Sets may share a picture (the 800 help face is drawn like the 1024 one).
+            if (other == expected || difference(QPixmap(expected), other) < 1.0)
+                continue;
+            if (difference(face, other) <= own)
+                return false;
+        }
+    return own < 8.0;
 }
 
 TEST(Menu, PictureSetFollowsTheWidth) {
@@ -39,9 +70,9 @@ TEST(Menu, PictureSetFollowsTheWidth) {
             auto* button = qobject_cast<MenuPushButton*>(menu.button(name));
             ASSERT_NE(button, nullptr);
             const QString base = QStringLiteral(":/menu/") + name;
-            EXPECT_TRUE(samePicture(button->face(), base + "_" + digits + ".png")) << name << width;
+            EXPECT_TRUE(samePicture(button->face(), base, base + "_" + digits + ".png")) << name << width;
             button->setDown(true);
-            EXPECT_TRUE(samePicture(button->face(), base + "_on_" + digits + ".png")) << name << width;
+            EXPECT_TRUE(samePicture(button->face(), base, base + "_on_" + digits + ".png")) << name << width;
             button->setDown(false);
         }
     }
