@@ -9,6 +9,7 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -36,14 +37,6 @@ unsigned int debrisTexture(int kind) {
 
 const Mesh* borrowedMesh(int kind) {
     return debrisMesh(kind == KindFighter ? KindShip1 : kind);
-}
-
-float sparkAlpha(float life) {
-    if (life >= 0.75f)
-        return (1 - life) * 4;
-    if (life > 0.5f)
-        return 1;
-    return 2 * life;
 }
 
 void debrisTriangle(const PieceOfShip::Particle& p, const Mesh* mesh) {
@@ -91,7 +84,8 @@ PieceOfShip::PieceOfShip(Explosion* explosion, int count)
             // A flat ring of speed 0.1, carried by the floor.
             p.vx = (std::rand() % 20) / 100.0f - 0.1f;
             const float s = (std::rand() % 2 == 0) ? -1.0f : 1.0f;
-            p.vz = s * std::sqrt(0.01f - p.vx * p.vx) + FloorDrift;
+            // In floats (−0.1)² is a hair above 0.01: the root would be NaN without the floor at 0.
+            p.vz = s * std::sqrt(std::max(0.0f, 0.01f - p.vx * p.vx)) + FloorDrift;
             p.vy = 0;
         } else {
             p.vx = (std::rand() % 40) / 100.0f - 0.2f;
@@ -99,6 +93,14 @@ PieceOfShip::PieceOfShip(Explosion* explosion, int count)
             p.vz = (std::rand() % 40) / 100.0f - 0.2f;
         }
     }
+}
+
+float PieceOfShip::sparkAlpha(float life) {
+    if (life >= 0.75f)
+        return (1 - life) * 4;
+    if (life > 0.5f)
+        return 1;
+    return 2 * life;
 }
 
 void PieceOfShip::finish(Particle& p) {

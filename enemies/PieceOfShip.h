@@ -27,6 +27,9 @@ public:
 
     PieceOfShip(Explosion* explosion, int count);
 
+    // Opacity of a spark by its life: fades in, holds, fades out.
+    static float sparkAlpha(float life);
+
     void draw() override;
     void collide(Sprite* other) override;
     void move() override;

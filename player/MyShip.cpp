@@ -15,7 +15,7 @@
 #include "player/MyFire2.h"
 #include "player/MyFire3.h"
 #include "player/MyFire4.h"
-#include "player/ShipText.h"
+#include "render/Text.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -55,6 +55,13 @@ int engineStickButton(int index) {
 const MyShip::JoystickApi engineStick = {engineStickPresent, engineStickUpdate, engineStickAxis,
                                          engineStickButton};
 const MyShip::JoystickApi* stick = &engineStick;
+
+// The tick count marks the start of invulnerability; 0 would mean none, so the clock's first
+// millisecond counts as 1.
+int invulnerableMark() {
+    const int now = static_cast<int>(sdlq::getTicks());
+    return now != 0 ? now : 1;
+}
 
 int diamondType(Sprite* capsule) {
     return static_cast<Diamond*>(capsule)->capsuleType;
@@ -107,7 +114,7 @@ void MyShip::setJoystickApi(const JoystickApi* api) {
 MyShip::MyShip(List* owner, int energy)
     : Sprite(owner, KindMyShip, 0, 0.5f, -3), weaponLevel(0), energy(energy), maxEnergy(energy),
       shipState(Arriving), accelX(0), accelZ(0), score(0), spinAngle(0), bombs(5), shotCount(0), deathTime(0),
-      invulnerable(static_cast<int>(sdlq::getTicks())), invulnerableUntil(sdlq::getTicks() + 15000) {
+      invulnerable(invulnerableMark()), invulnerableUntil(sdlq::getTicks() + 15000) {
     sizeX = 1.7f;
     sizeY = 0.8f;
     sizeZ = 0.5f;
@@ -194,7 +201,7 @@ void MyShip::move() {
     default:
         break;
     }
-    if (invulnerable > 0 && sdlq::getTicks() > invulnerableUntil)
+    if (invulnerable != 0 && sdlq::getTicks() > invulnerableUntil)
         invulnerable = 0;
 }
 
@@ -344,7 +351,7 @@ void MyShip::pickCapsule(Sprite* capsule) {
         if (invulnerable != 0) {
             invulnerableUntil += 20000;
         } else {
-            invulnerable = static_cast<int>(sdlq::getTicks());
+            invulnerable = invulnerableMark();
             invulnerableUntil = sdlq::getTicks() + 20000;
         }
         break;
@@ -446,8 +453,7 @@ void MyShip::draw() {
         glEnable(GL_ALPHA_TEST);
         glAlphaFunc(GL_GREATER, 0.3f);
         glTranslatef(0.1f + x, y - 0.4f, z - 0.5f);
-        if (drawNumber)
-            drawNumber(remaining / 1000, 120);
+        drawNumber(remaining / 1000, 120);
         glDisable(GL_ALPHA_TEST);
         glPopMatrix();
         glDepthFunc(GL_LEQUAL);
