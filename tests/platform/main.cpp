@@ -1,0 +1,59 @@
+// Tests of the game view hosting. Child roles let a test start a second instance of the program.
+#include "PlatformTestSupport.h"
+
+#include "platform/InstanceLock.h"
+
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// Child process roles: "hold" keeps the instance lock until killed; "probe" prints whether another
+// instance runs; "settings" writes and syncs the settings store and prints its status.
+int runRole(const QByteArray& role, TestApp& app) {
+    if (role == "hold") {
+        std::printf("holding %d\n", app.isRunning() ? 0 : 1);
+        std::fflush(stdout);
+        for (;;)
+            QThread::sleep(1);
+    }
+    if (role == "probe") {
+        std::printf("running %d\n", app.isRunning() ? 1 : 0);
+        return 0;
+    }
+    if (role == "settings") {
+        app.settings()->setValue("general/Running", 1);
+        app.settings()->sync();
+        std::printf("status %d\n", static_cast<int>(app.settings()->status()));
+        return 0;
+    }
+    return 3;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // Every run gets throw-away home, settings and runtime folders, unless a parent test chose them.
+    QTemporaryDir home;
+    if (!qEnvironmentVariableIsSet("ORBITRAX_TEST_ROLE")) {
+        const QByteArray path = home.path().toLocal8Bit();
+        setenv("HOME", path.constData(), 1);
+        setenv("XDG_CONFIG_HOME", (path + "/config").constData(), 1);
+        setenv("XDG_RUNTIME_DIR", path.constData(), 1);
+    }
+    // Without an X server only the tests that need no OpenGL can run.
+    if (!qEnvironmentVariableIsSet("DISPLAY") && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    TestApp app(argc, argv);
+    const QByteArray role = qgetenv("ORBITRAX_TEST_ROLE");
+    if (!role.isEmpty())
+        return runRole(role, app);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
