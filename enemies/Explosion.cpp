@@ -2,6 +2,7 @@
 
 #include "core/Audio.h"
 #include "core/Engine.h"
+#include "core/Random.h"
 #include "core/List.h"
 #include "core/SpriteKind.h"
 #include "enemies/ExplosionMark.h"
@@ -22,7 +23,7 @@ constexpr int debrisPerSize[3] = {2, 4, 5};
 Explosion::Explosion(Sprite* source, int size, bool withSound, bool withDebris, float overrideX,
                      float overrideY, float overrideZ)
     : Sprite(source->owner, KindEffect, source->getX(), source->getY(), source->getZ()), size(size),
-      smokeVariant(std::rand() % 3), radius(static_cast<float>(size / 4)), lobe1(0), lobe2(0), lobe3(0),
+      smokeVariant(gameRand() % 3), radius(static_cast<float>(size / 4)), lobe1(0), lobe2(0), lobe3(0),
       lobe4(0), roll(0), sourceKind(source->kind), withDebris(withDebris ? 1 : 0) {
     vz = -0.1f;
     if (overrideX != 99.0f)
@@ -32,11 +33,11 @@ Explosion::Explosion(Sprite* source, int size, bool withSound, bool withDebris, 
     if (overrideZ != 99.0f)
         z = overrideZ;
     sizeX = sizeY = static_cast<float>(size);
-    lobe1 = 0.25f + (std::rand() % 10) / 15.0f;
-    lobe3 = 0.25f + (std::rand() % 10) / 15.0f;
+    lobe1 = 0.25f + (gameRand() % 10) / 15.0f;
+    lobe3 = 0.25f + (gameRand() % 10) / 15.0f;
     lobe2 = 1 - lobe1;
     lobe4 = 1 - lobe3;
-    roll = static_cast<float>(std::rand() % 90);
+    roll = static_cast<float>(gameRand() % 90);
     if (withDebris) {
         const int details = std::clamp(Engine::instance()->details, 0, 2);
         if (details > 0)
@@ -44,7 +45,7 @@ Explosion::Explosion(Sprite* source, int size, bool withSound, bool withDebris, 
         owner->add(new PieceOfShip(this, debrisPerSize[details] * size));
     }
     if (withSound)
-        playSampleAt(std::rand() % 2 ? Audio::Explode2 : Audio::Explode1, 128);
+        playSampleAt(gameRand() % 2 ? Audio::Explode2 : Audio::Explode1, 128);
 }
 
 void Explosion::move() {

@@ -1,6 +1,7 @@
 #include "enemies/ExplosionJustSmoke.h"
 
 #include "core/Engine.h"
+#include "core/Random.h"
 #include "core/List.h"
 #include "core/SpriteKind.h"
 
@@ -10,7 +11,7 @@
 
 ExplosionJustSmoke::ExplosionJustSmoke(Sprite* source, float size)
     : Sprite(source->owner, KindEffect, source->getX(), source->getY(), source->getZ()), size(size),
-      smokeVariant(std::rand() % 3), radius(size * 0.25f), roll(static_cast<float>(std::rand() % 90)) {
+      smokeVariant(gameRand() % 3), radius(size * 0.25f), roll(static_cast<float>(gameRand() % 90)) {
     sizeX = sizeY = size;
 }
 

@@ -1,6 +1,7 @@
 #include "enemies/PieceOfShip.h"
 
 #include "core/Engine.h"
+#include "core/Random.h"
 #include "core/List.h"
 #include "core/SpriteKind.h"
 #include "enemies/Explosion.h"
@@ -72,25 +73,25 @@ PieceOfShip::PieceOfShip(Explosion* explosion, int count)
         p.x = x;
         p.y = y;
         p.z = z;
-        p.tint = (std::rand() % 100) / 200.0f + 0.5f;
-        p.width = 0.025f + (std::rand() % 150) / 1500.0f;
-        p.height = 0.025f + (std::rand() % 150) / 1500.0f;
+        p.tint = (gameRand() % 100) / 200.0f + 0.5f;
+        p.width = 0.025f + (gameRand() % 150) / 1500.0f;
+        p.height = 0.025f + (gameRand() % 150) / 1500.0f;
         p.life = 1;
         p.angle = 0;
-        p.triangle = std::rand() % 100;
-        p.sort = std::rand() % 3;
+        p.triangle = gameRand() % 100;
+        p.sort = gameRand() % 3;
         p.phase = Flying;
         if (p.sort == 0) {
             // A flat ring of speed 0.1, carried by the floor.
-            p.vx = (std::rand() % 20) / 100.0f - 0.1f;
-            const float s = (std::rand() % 2 == 0) ? -1.0f : 1.0f;
+            p.vx = (gameRand() % 20) / 100.0f - 0.1f;
+            const float s = (gameRand() % 2 == 0) ? -1.0f : 1.0f;
             // In floats (−0.1)² is a hair above 0.01: the root would be NaN without the floor at 0.
             p.vz = s * std::sqrt(std::max(0.0f, 0.01f - p.vx * p.vx)) + FloorDrift;
             p.vy = 0;
         } else {
-            p.vx = (std::rand() % 40) / 100.0f - 0.2f;
-            p.vy = (std::rand() % 100) / 300.0f;
-            p.vz = (std::rand() % 40) / 100.0f - 0.2f;
+            p.vx = (gameRand() % 40) / 100.0f - 0.2f;
+            p.vy = (gameRand() % 100) / 300.0f;
+            p.vz = (gameRand() % 40) / 100.0f - 0.2f;
         }
     }
 }

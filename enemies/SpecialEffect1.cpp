@@ -1,6 +1,7 @@
 #include "enemies/SpecialEffect1.h"
 
 #include "core/Engine.h"
+#include "core/Random.h"
 #include "core/List.h"
 #include "core/SpriteKind.h"
 #include "player/MyShip.h"
@@ -35,9 +36,9 @@ SpecialEffect1::SpecialEffect1(MyShip* host, int capsuleType)
     offsetZ.resize(count);
     lifetime.resize(count);
     for (int i = 0; i < count; ++i) {
-        offsetX[i] = (std::rand() % 100) / 50.0f - 1;
+        offsetX[i] = (gameRand() % 100) / 50.0f - 1;
         offsetZ[i] = 1 - 2.0f * i / count;
-        lifetime[i] = ((std::rand() % 1000) / 12.0f + 20) * base / 10.0f;
+        lifetime[i] = ((gameRand() % 1000) / 12.0f + 20) * base / 10.0f;
         duration = std::max(duration, lifetime[i]);
     }
     // A ship with five followers already gets an effect that is not drawn and just runs out.

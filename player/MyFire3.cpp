@@ -1,6 +1,7 @@
 #include "player/MyFire3.h"
 
 #include "core/Engine.h"
+#include "core/Random.h"
 #include "core/List.h"
 #include "core/ListSprite.h"
 #include "core/SpriteKind.h"
@@ -63,7 +64,7 @@ void drawBox() {
 
 // The flame behind the missile grows with its speed and flickers by one unit.
 void drawFlameFan(float vx, float vz, bool vertical) {
-    const float length = -10 * (vx * vx + vz * vz) - 0.0625f * static_cast<float>(std::rand() & 16);
+    const float length = -10 * (vx * vx + vz * vz) - 0.0625f * static_cast<float>(gameRand() & 16);
     glBegin(GL_TRIANGLE_FAN);
     glColor4f(1, 0, 0, 1);
     glVertex3f(0, 0, 0);

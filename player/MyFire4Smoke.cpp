@@ -1,6 +1,7 @@
 #include "player/MyFire4Smoke.h"
 
 #include "core/Engine.h"
+#include "core/Random.h"
 #include "core/List.h"
 #include "core/SpriteKind.h"
 #include "player/MyFire4.h"
@@ -14,7 +15,7 @@
 namespace {
 
 float jitter() {
-    return (std::rand() % 100) / 1000.0f;
+    return (gameRand() % 100) / 1000.0f;
 }
 
 } // namespace
@@ -46,7 +47,7 @@ void MyFire4Smoke::move() {
     if (Engine::instance()->chance(4)) {
         const int from = std::max(1, static_cast<int>(std::lround(fade)));
         for (int i = from; i <= trailCount - 1; ++i) {
-            trailX[i] += ((std::rand() % 100) - 50) / 800.0f;
+            trailX[i] += ((gameRand() % 100) - 50) / 800.0f;
             trailX[i] = std::clamp(trailX[i], trailX[i - 1] - 0.4f, trailX[i - 1] + 0.4f);
             trailX[i] = std::clamp(trailX[i], trailX[i + 1] - 0.4f, trailX[i + 1] + 0.4f);
         }

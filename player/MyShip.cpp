@@ -2,6 +2,7 @@
 
 #include "core/Audio.h"
 #include "core/Engine.h"
+#include "core/Random.h"
 #include "core/List.h"
 #include "core/SpriteKind.h"
 #include "enemies/Diamond.h"
@@ -95,11 +96,11 @@ void drawFlame() {
     glColor4f(1, 1, 0, 1);
     glVertex3f(0, 0, 0);
     glColor4f(1, 0, 0, 0);
-    glVertex3f((std::rand() % 10) / 30.0f - 0.15f + 0.3f, -0.1f, 0);
+    glVertex3f((gameRand() % 10) / 30.0f - 0.15f + 0.3f, -0.1f, 0);
     glVertex3f(0.15f, 0, -0.8f);
-    glVertex3f(0, 0, (std::rand() % 10) / -10.0f - 1.2f);
+    glVertex3f(0, 0, (gameRand() % 10) / -10.0f - 1.2f);
     glVertex3f(-0.15f, 0, -0.8f);
-    glVertex3f((std::rand() % 10) / 30.0f - 0.15f - 0.3f, -0.1f, 0);
+    glVertex3f((gameRand() % 10) / 30.0f - 0.15f - 0.3f, -0.1f, 0);
     glEnd();
 }
 
@@ -409,7 +410,7 @@ void MyShip::draw() {
     }
     glRotatef(-60 * vx, 0, 0, 1);
     if (shipState == Dying) {
-        const float s = ((std::rand() % 100) - 50) / 400.0f + 1;
+        const float s = ((gameRand() % 100) - 50) / 400.0f + 1;
         glScalef(s, s, s);
     }
     glCallList(shipLists);
