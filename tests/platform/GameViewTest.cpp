@@ -67,6 +67,10 @@ TEST_P(PresentTest, FrameDrawnWithGlAppearsInTheWindowUpright) {
         if (isRed(meanColor(shot, 0.3, 0.1, 0.7, 0.3)))
             break;
     }
+    // ORBITRAX_SHOT_DIR keeps the pictures for a look.
+    if (qEnvironmentVariableIsSet("ORBITRAX_SHOT_DIR"))
+        shot.save(qEnvironmentVariable("ORBITRAX_SHOT_DIR") +
+                  (GetParam() == sdlq::Present::Blit ? "/blit.png" : "/readback.png"));
     ASSERT_EQ(shot.size(), QSize(320, 240));
     EXPECT_TRUE(isRed(meanColor(shot, 0.3, 0.1, 0.7, 0.3)))
         << meanColor(shot, 0.3, 0.1, 0.7, 0.3).name().toStdString();
@@ -229,6 +233,7 @@ TEST(GameView, BadVideoModeFailsWithAReason) {
 }
 
 TEST(GameView, CaptionIsTheWindowTitle) {
+    testWindow();
     sdlq::setCaption("FPS: 83", "vornium");
     EXPECT_STREQ(sdlq::caption(), "FPS: 83");
     EXPECT_EQ(testWindow()->windowTitle(), QStringLiteral("FPS: 83"));
