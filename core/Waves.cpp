@@ -2,6 +2,7 @@
 
 #include "core/Engine.h"
 #include "core/ListSprite.h"
+#include "core/Random.h"
 #include "core/World.h"
 #include "enemies/Bandit2.h"
 #include "enemies/Cube.h"
@@ -10,8 +11,6 @@
 #include "enemies/Ship1.h"
 #include "enemies/Tache.h"
 #include "enemies/Tank.h"
-
-#include <cstdlib>
 
 namespace {
 
@@ -35,13 +34,13 @@ constexpr int TankLullScore = 100000;
 constexpr int MaxTanks = 3, MaxTanksAbove100000 = 6;
 
 float lane() {
-    return static_cast<float>(std::rand() % 140) / 10.0f - 7.0f;
+    return static_cast<float>(gameRand() % 140) / 10.0f - 7.0f;
 }
 float agility() {
-    return static_cast<float>(std::rand() % 64) * 0.0078125f + 0.5f;
+    return static_cast<float>(gameRand() % 64) * 0.0078125f + 0.5f;
 }
 int column() {
-    return std::rand() % 21 - 10;
+    return gameRand() % 21 - 10;
 }
 
 bool banditsFly(int score) {

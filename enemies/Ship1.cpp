@@ -2,6 +2,7 @@
 
 #include "core/Engine.h"
 #include "core/List.h"
+#include "core/Random.h"
 #include "core/SpriteKind.h"
 #include "enemies/Explosion.h"
 #include "enemies/MeshList.h"
@@ -12,7 +13,6 @@
 #include <GL/gl.h>
 
 #include <cmath>
-#include <cstdlib>
 #include <numbers>
 
 unsigned int Ship1::lists = 0;
@@ -47,9 +47,9 @@ Ship1::Ship1(List* owner, float, float z, float, int hitPoints)
     sizeY = 1.0f;
     sizeZ = 1.8f;
     isTarget = true;
-    centreX = static_cast<float>(std::rand() % 100) / 10.0f - 5.0f;
+    centreX = static_cast<float>(gameRand() % 100) / 10.0f - 5.0f;
     centreZ = 25.0f;
-    radiusX = static_cast<float>(std::rand() % 70) / 10.0f + 3.0f;
+    radiusX = static_cast<float>(gameRand() % 70) / 10.0f + 3.0f;
     radiusZ = 12.0f;
     x = centreX - radiusX;
 }
@@ -77,7 +77,7 @@ void Ship1::move() {
 void Ship1::approach() {
     vz = ApproachSpeed;
     if (z < centreZ) {
-        if (std::rand() % 2 == 1) {
+        if (gameRand() % 2 == 1) {
             state = Circling;
             angle = 180;
             quarter = 2;
@@ -147,7 +147,7 @@ bool Ship1::recentre(float px, float pz) {
         }
     }
     if (!skipToPosition && quarter == 1 && angle > 180) {
-        const bool giveUp = std::rand() % 20 == 0;
+        const bool giveUp = gameRand() % 20 == 0;
         if (giveUp && radiusZ > 0) {
             state = Leaving;
             return false;

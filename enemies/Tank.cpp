@@ -2,6 +2,7 @@
 
 #include "core/Engine.h"
 #include "core/List.h"
+#include "core/Random.h"
 #include "core/SpriteKind.h"
 #include "enemies/BoxModel.h"
 #include "enemies/Explosion.h"
@@ -60,7 +61,7 @@ void Tank::move() {
     case Advance:
         vz = AdvanceSpeed;
         if (z < StopZ) {
-            vz = 0.01f + static_cast<float>(std::rand() % 2) / 100.0f; // backs away slowly
+            vz = 0.01f + static_cast<float>(gameRand() % 2) / 100.0f; // backs away slowly
             state = Reverse;
         }
         if (engine->chance(300))
@@ -306,7 +307,7 @@ void TankFire::collide(Sprite* other) {
 
 // A flame whose three long points flicker from 0.6 to 1.1 every frame.
 void TankFire::fan(bool coloured) {
-    const auto flicker = [] { return static_cast<float>(std::rand() % 128) * 0.00390625f + 0.6f; };
+    const auto flicker = [] { return static_cast<float>(gameRand() % 128) * 0.00390625f + 0.6f; };
     glBegin(GL_TRIANGLE_FAN);
     if (coloured)
         glColor4f(1, 1, 1, 1);
