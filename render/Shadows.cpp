@@ -21,7 +21,7 @@ void World::drawShadowPass(bool ownBlending) {
     glDisable(GL_TEXTURE_2D);
     glDisable(GL_LIGHTING);
     glEnable(GL_POLYGON_OFFSET_FILL);
-    glPolygonOffset(-1.0f, 1.0f);
+    glPolygonOffset(-1.0f, -1.0f);
     if (ownBlending) {
         glEnable(GL_BLEND);
         glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
