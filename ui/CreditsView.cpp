@@ -4,6 +4,7 @@
 
 #include <QPropertyAnimation>
 #include <QScrollBar>
+#include <QTimer>
 
 CreditsView::CreditsView(QWidget* parent) : QWidget(parent), ui(new Ui::CreditsView) {
     ui->setupUi(this);
@@ -86,5 +87,16 @@ void CreditsView::mousePressEvent(QMouseEvent*) {
 }
 
 void CreditsView::keyPressEvent(QKeyEvent*) {
-    finish();
+    // The game hears of the same key: end the credits only after it has been handled as a credits
+    // key, or it would start a game from the menu it brings back.
+    stopScroll();
+    if (finishPending)
+        return;
+    finishPending = true;
+    QTimer::singleShot(0, this, [this] {
+        finishPending = false;
+        // Escape already closed the screen through the game.
+        if (isVisible())
+            emit notifyFinished();
+    });
 }

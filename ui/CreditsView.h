@@ -40,4 +40,5 @@ private:
 
     Ui::CreditsView* ui;
     QPropertyAnimation* scrollAnimation = nullptr;
+    bool finishPending = false;
 };

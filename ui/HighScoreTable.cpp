@@ -182,6 +182,8 @@ QFont HighScoreTable::lineFontForWidth(int width) {
         points = static_cast<int>(0.028125 * width);
     }
     QFont font(QStringLiteral("Arial Black"));
+    // Heavy as the face is meant to be, also where a bold face stands in for it.
+    font.setBold(true);
     // A degenerate width still gives a font that can be drawn.
     font.setPointSize(points > 0 ? points : 1);
     return font;
@@ -195,8 +197,11 @@ void HighScoreTable::resizeForScreen(int width, int) {
 }
 
 void HighScoreTable::keyPressEvent(QKeyEvent* event) {
-    if (editing)
+    if (editing) {
         QLabel::keyPressEvent(event);
-    else
-        closeHighScore();
+        return;
+    }
+    // The game hears of the same key: close once it has been handled as a key of this screen,
+    // or it would start a game from the menu the closing brings back.
+    QTimer::singleShot(0, this, &HighScoreTable::closeHighScore);
 }
