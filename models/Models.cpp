@@ -267,8 +267,8 @@ Mesh meshCube() {
 
 Mesh meshCapsule() {
     ShapeBuilder sb;
-    // Pill of length 1.04 and radius 0.42 along x, built along z and turned; v runs from cap to cap.
-    const float r = 0.42f, c = 0.1f;
+    // Pill of length 1.18 and radius 0.42 along x, built along z and turned; v runs from cap to cap.
+    const float r = 0.42f, c = 0.17f;
     std::vector<Section> secs;
     const int capSteps = 6;
     std::vector<std::pair<float, float>> prof; // (z, radius)

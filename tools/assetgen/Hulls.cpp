@@ -9,6 +9,7 @@
 #include <QFont>
 #include <QPainter>
 #include <QPainterPath>
+#include <QTransform>
 
 namespace gen {
 
@@ -189,15 +190,21 @@ QImage makeCapsule(QColor colour, const QString& mark) {
     QFont f(boldFamily());
     f.setPixelSize(34);
     p.setFont(f);
-    // The mark on both halves and on both sides, so it shows whichever way the pill turns.
+    // The mark on both halves and on both sides, so it shows whichever way the pill turns. The pill lies
+    // along x: round the girth (u) is up on the side facing the player, so the letters stand across the
+    // picture, mirrored to read from outside.
     for (double u : {0.25, 0.75})
         for (double v : {0.27, 0.73}) {
             const QPointF c(u * w, v * h);
             p.setPen(Qt::NoPen);
             p.setBrush(QColor(255, 255, 255, 230));
-            p.drawEllipse(c, 22, 20);
+            p.drawEllipse(c, 20, 22);
+            p.save();
+            p.setTransform(u < 0.5 ? QTransform(0, -1, -1, 0, c.x(), c.y())
+                                   : QTransform(0, 1, 1, 0, c.x(), c.y()));
             p.setPen(colour.darker(180));
-            p.drawText(QRectF(c.x() - 22, c.y() - 20, 44, 40), Qt::AlignCenter, mark);
+            p.drawText(QRectF(-22, -20, 44, 40), Qt::AlignCenter, mark);
+            p.restore();
         }
     p.end();
     return img;

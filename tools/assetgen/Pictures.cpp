@@ -492,6 +492,8 @@ std::vector<Embedded> makePictures(const QString& embedDir, const QString& iconD
     list.push_back({"/icons", "downarrow.png", "icons/downarrow.png"});
     // Desktop integration picks these up beside the executable.
     savePng(icon, iconDir + "/orbitrax.png", true);
+    for (int size : {48, 64, 128, 256})
+        savePng(size == 256 ? icon : appIcon(size), iconDir + QString("/orbitrax-%1.png").arg(size), true);
     QFile svg(iconDir + "/orbitrax.svg");
     if (svg.open(QIODevice::WriteOnly | QIODevice::Truncate))
         svg.write(iconSvg);

@@ -416,10 +416,10 @@ QImage makeBoard() {
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);
     p.setPen(QPen(QColor(170, 190, 220), 3));
     p.drawRoundedRect(gauge, 4, 4);
-    for (int i = 1; i < 8; ++i) { // tick marks over the gauge
+    for (int i = 1; i < 8; ++i) { // tick marks on the bezel above the gauge
         const double x = gauge.left() + gauge.width() * i / 8;
         p.setPen(QPen(QColor(220, 230, 255, 170), 1.5));
-        p.drawLine(QPointF(x, gauge.top() + 2), QPointF(x, gauge.top() + 9));
+        p.drawLine(QPointF(x, gauge.top() - 6), QPointF(x, gauge.top() - 1));
     }
     // Small labels in the free bands.
     QFont f(boldFamily());
