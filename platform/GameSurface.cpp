@@ -279,6 +279,10 @@ int GameSurface::stencilBits() {
     return bits;
 }
 
+int GameSurface::frameSamples() const {
+    return resolved ? target->format().samples() : 0;
+}
+
 unsigned int GameSurface::frameTexture() const {
     if (resolved)
         return resolved->texture();

@@ -48,6 +48,8 @@ public:
     int paintCount() const { return paints; }
     int forcedPaintCount() const { return forcedPaints; }
     QSize frameSize() const { return frame; }
+    // Samples per pixel of the frame the game draws into (0: not multisampled).
+    int frameSamples() const;
     // The texture that holds the last finished frame (0 before the first frame).
     unsigned int frameTexture() const;
 

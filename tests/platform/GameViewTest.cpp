@@ -1,6 +1,7 @@
 #include "PlatformTestSupport.h"
 
 #include "platform/GameSurface.h"
+#include "platform/SDL_QScene.h"
 
 #include <QGuiApplication>
 #include <QOpenGLContext>
@@ -89,6 +90,65 @@ INSTANTIATE_TEST_SUITE_P(BothPresents, PresentTest,
                          [](const ::testing::TestParamInfo<sdlq::Present>& info) {
                              return std::string(info.param == sdlq::Present::Blit ? "Blit" : "ReadBack");
                          });
+
+TEST(GameView, FullScreenFrameOfAnotherShapeIsScaledBetweenBlackBars) {
+    REQUIRE_GL();
+    resetWindow();
+    const QSize screen = QGuiApplication::primaryScreen()->size();
+    ASSERT_NE(sdlq::setVideoMode(640, 480, 0, sdlq::OpenGLFlag | sdlq::FullScreenFlag), nullptr);
+    ASSERT_TRUE(waitFor([screen] { return testWindow()->view->viewport()->size() == screen; }));
+    QImage shot;
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        drawTestFrame();
+        drainEvents();
+        shot = grabView();
+        if (shot.size() == screen && isBlue(meanColor(shot, 0.4, 0.9, 0.6, 0.92)))
+            break;
+    }
+    // The 4:3 frame fills the width; what is left above and below stays black.
+    const QSize shown = QSize(640, 480).scaled(screen, Qt::KeepAspectRatio);
+    const double bar = (screen.height() - shown.height()) / 2.0 / screen.height();
+    EXPECT_TRUE(isBlue(meanColor(shot, 0.0, bar + 0.02, 0.1, 0.5)));
+    EXPECT_TRUE(isRed(meanColor(shot, 0.3, bar + 0.1 * (1 - 2 * bar), 0.7, bar + 0.3 * (1 - 2 * bar))));
+    if (bar > 0.01) {
+        const QColor top = meanColor(shot, 0.0, 0.0, 1.0, bar * 0.8);
+        EXPECT_LT(top.red() + top.green() + top.blue(), 10);
+    }
+    sdlq::setVideoMode(320, 240, 0, sdlq::OpenGLFlag);
+    drainEvents();
+}
+
+TEST(GameView, MultisampledFrameInTheBlitPresent) {
+    REQUIRE_GL();
+    resetWindow();
+    QSurfaceFormat format = testWindow()->view->sdlScene()->format();
+    QSurfaceFormat sampled = format;
+    sampled.setSamples(4);
+    testWindow()->view->sdlScene()->setFormat(sampled);
+    sdlq::setPresentMode(sdlq::Present::Blit);
+    ASSERT_NE(sdlq::setVideoMode(320, 240, 0, sdlq::OpenGLFlag), nullptr);
+    EXPECT_GT(GameSurface::instance()->frameSamples(), 1);
+    EXPECT_GE(sdlq::depthBits(), 24);
+    EXPECT_GE(sdlq::stencilBits(), 8);
+    QImage shot;
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        drawTestFrame();
+        drainEvents();
+        shot = grabView();
+        if (isRed(meanColor(shot, 0.3, 0.1, 0.7, 0.3)))
+            break;
+    }
+    EXPECT_TRUE(isRed(meanColor(shot, 0.3, 0.1, 0.7, 0.3)));
+    EXPECT_TRUE(isBlue(meanColor(shot, 0.3, 0.7, 0.7, 0.95)));
+    testWindow()->view->sdlScene()->setFormat(format);
+    sdlq::setPresentMode(sdlq::Present::ReadBack);
+    sdlq::setVideoMode(320, 240, 0, sdlq::OpenGLFlag);
+    // The read-back present draws single-sampled, whatever the scene asks.
+    testWindow()->view->sdlScene()->setFormat(sampled);
+    sdlq::setVideoMode(320, 240, 0, sdlq::OpenGLFlag);
+    EXPECT_EQ(GameSurface::instance()->frameSamples(), 0);
+    testWindow()->view->sdlScene()->setFormat(format);
+}
 
 TEST(GameView, FrameBufferHasDepthAndWorkingStencil) {
     REQUIRE_GL();
