@@ -116,4 +116,6 @@ void HighScoreLine::fillPlayerField() {
     for (int k = 0; k < n; ++k)
         leader += k % 3 == 1 ? QLatin1Char('.') : QLatin1Char(' ');
     ui->player->setText(shown + QStringLiteral("   ") + leader);
+    // Show the name, not the end of the leader.
+    ui->player->setCursorPosition(0);
 }

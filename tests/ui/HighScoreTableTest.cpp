@@ -6,6 +6,7 @@
 
 #include <QFontMetrics>
 #include <QLayout>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QResizeEvent>
@@ -263,6 +264,29 @@ TEST_F(HighScores, DestroyingDuringEntrySavesNothing) {
     disk.setArrayIndex(1);
     EXPECT_EQ(disk.value("player").toString(), "P1");
     disk.endArray();
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(HighScores, ConfirmedNameGetsItsLeader) {
+    storeTen();
+    HighScoreTable table;
+    table.resize(1280, 1024);
+    table.show();
+    ASSERT_TRUE(table.insertScore(20000));
+    QCoreApplication::processEvents();
+    auto* field = table.newScoreLine()->findChild<QLineEdit*>("player");
+    field->setText("Ada");
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r");
+    QCoreApplication::sendEvent(field, &enter);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(table.newScoreLine()->player(), "Ada");
+    const QString shown = table.newScoreLine()->playerFieldText();
+    EXPECT_TRUE(shown.startsWith("Ada   ")) << shown.toStdString();
+    EXPECT_GT(shown.count(QLatin1Char('.')), 5) << shown.toStdString();
+    EXPECT_EQ(field->cursorPosition(), 0);
 }
 
 } // namespace
