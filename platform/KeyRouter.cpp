@@ -4,11 +4,21 @@
 #include "platform/SdlCompat.h"
 
 #include <QApplication>
+#include <QAbstractSpinBox>
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextEdit>
 #include <QWidget>
 
 namespace {
 KeyRouter* theRouter = nullptr;
+
+// A field that takes typed text: a name typed there is no game key.
+bool isTextField(const QWidget* widget) {
+    return qobject_cast<const QLineEdit*>(widget) || qobject_cast<const QTextEdit*>(widget) ||
+           qobject_cast<const QPlainTextEdit*>(widget) || qobject_cast<const QAbstractSpinBox*>(widget);
+}
 } // namespace
 
 KeyRouter::KeyRouter(QObject* parent) : QObject(parent) {}
@@ -61,7 +71,11 @@ bool KeyRouter::eventFilter(QObject* watched, QEvent* event) {
 bool KeyRouter::routeKey(QWidget* receiver, QKeyEvent* event, SDL_QWidget* view) {
     const bool toView = receiver == view || receiver == view->viewport();
     // What is typed into a name field belongs to the field alone.
-    const bool typing = toView && !view->isGrabbing() && view->textFieldHasFocus();
+    // Fields that are plain children of the view (the score table's name) hold the focus themselves;
+    // Escape still reaches the game, which closes the screen.
+    const bool typing =
+        !view->isGrabbing() &&
+        (toView ? view->textFieldHasFocus() : isTextField(receiver) && event->key() != Qt::Key_Escape);
     const int key = sdlq::translateKey(event);
     if (key > 0 && key < sdlq::KeyCount && !event->isAutoRepeat()) {
         Uint8* held = sdlq::getKeyState();
