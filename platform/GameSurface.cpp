@@ -296,12 +296,18 @@ void GameSurface::present() {
         context->makeCurrent(offscreen);
     if (resolved)
         QOpenGLFramebufferObject::blitFramebuffer(resolved, target);
-    if (presentMode == sdlq::Present::ReadBack)
-        readBack();
-    else
+    SDL_QWidget* view = SDL_QWidget::current();
+    const bool shown = view && view->isVisible();
+    if (presentMode == sdlq::Present::Blit) {
         glFlush(); // the view's context reads the texture next
-    hasFrame = true;
-    repaintView();
+        hasFrame = true;
+    } else if (shown) {
+        // Nobody would see a hidden window's frame: skip the read-back.
+        readBack();
+        hasFrame = true;
+    }
+    if (shown)
+        repaintView();
     makeCurrent();
 }
 

@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QOpenGLContext>
 #include <QOpenGLWidget>
+#include <QProcess>
 #include <QScreen>
 
 #include <GL/gl.h>
@@ -148,6 +149,30 @@ TEST(GameView, MultisampledFrameInTheBlitPresent) {
     sdlq::setVideoMode(320, 240, 0, sdlq::OpenGLFlag);
     EXPECT_EQ(GameSurface::instance()->frameSamples(), 0);
     testWindow()->view->sdlScene()->setFormat(format);
+}
+
+TEST(GameView, PresentChosenByRendererUnlessTheEnvironmentSays) {
+    REQUIRE_GL();
+    const bool software = QString::fromUtf8(sdlq::rendererName()).contains("llvmpipe") ||
+                          QString::fromUtf8(sdlq::rendererName()).contains("softpipe");
+    const struct {
+        const char* chosen;
+        const char* expected;
+    } cases[] = {{"", software ? "present readback" : "present blit"},
+                 {"blit", "present blit"},
+                 {"readback", "present readback"},
+                 {"nonsense", software ? "present readback" : "present blit"}};
+    for (const auto& c : cases) {
+        QProcess child;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("ORBITRAX_TEST_ROLE", "present");
+        env.insert("ORBITRAX_PRESENT", c.chosen);
+        child.setProcessEnvironment(env);
+        child.start(QCoreApplication::applicationFilePath(), {});
+        ASSERT_TRUE(child.waitForFinished(20000));
+        EXPECT_EQ(QString::fromLocal8Bit(child.readAllStandardOutput()).trimmed(), QString(c.expected))
+            << "ORBITRAX_PRESENT=" << c.chosen;
+    }
 }
 
 TEST(GameView, FrameBufferHasDepthAndWorkingStencil) {

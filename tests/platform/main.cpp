@@ -15,7 +15,8 @@
 namespace {
 
 // Child process roles: "hold" keeps the instance lock until killed; "probe" prints whether another
-// instance runs; "settings" writes and syncs the settings store and prints its status.
+// instance runs; "settings" writes and syncs the settings store and prints its status; "present"
+// prints the present chosen for the frames.
 int runRole(const QByteArray& role, TestApp& app) {
     if (role == "hold") {
         std::printf("holding %d\n", app.isRunning() ? 0 : 1);
@@ -25,6 +26,10 @@ int runRole(const QByteArray& role, TestApp& app) {
     }
     if (role == "probe") {
         std::printf("running %d\n", app.isRunning() ? 1 : 0);
+        return 0;
+    }
+    if (role == "present") {
+        std::printf("present %s\n", sdlq::presentMode() == sdlq::Present::Blit ? "blit" : "readback");
         return 0;
     }
     if (role == "settings") {
