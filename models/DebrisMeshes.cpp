@@ -11,7 +11,9 @@ std::map<int, const Mesh*>& registry() {
 
 } // namespace
 
-void registerDebrisMesh(int kind, const Mesh* mesh) { registry()[kind] = mesh; }
+void registerDebrisMesh(int kind, const Mesh* mesh) {
+    registry()[kind] = mesh;
+}
 
 const Mesh* debrisMesh(int kind) {
     const auto it = registry().find(kind);
