@@ -10,6 +10,8 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
+
 namespace {
 
 // The draw of rand() picks the type: bomb, shield, invulnerability, then power (only below level 7).
@@ -20,11 +22,25 @@ constexpr float ShrinkFromZ = 40.0f;
 
 unsigned int capsuleLists = 0;
 
+// The capsule lies at y = 0.1: its pill is raised so that it rests on the floor instead of sinking into
+// it, and its scalings shrink it towards the floor.
+void liftOntoFloor(Mesh& mesh) {
+    float lowest = 0;
+    for (int i = 0; i < mesh.vertexCount(); ++i)
+        lowest = std::min(lowest, mesh.vertex(i)[1]);
+    const float lift = -0.1f - lowest;
+    if (lift <= 0)
+        return;
+    for (int i = 0; i < mesh.vertexCount(); ++i)
+        mesh.vertex(i)[1] += lift;
+}
+
 const Mesh& preparedMesh() {
     static const Mesh mesh = [] {
         Mesh m = meshCapsule();
         smoothNormals(m);
         flipTextureV(m);
+        liftOntoFloor(m);
         return m;
     }();
     return mesh;

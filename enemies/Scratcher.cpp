@@ -99,6 +99,8 @@ void Scratcher::drawShadow() {
 }
 
 void Scratcher::draw() {
+    // The box wears the crate texture, tinted red by its material.
+    glBindTexture(GL_TEXTURE_2D, Engine::instance()->texCube);
     drawShadow();
     drawFloorLight();
 }
@@ -114,11 +116,13 @@ void Scratcher::drawFloorLight() {
                                  {-d, -d}, {0, -r}, {d, -d}, {r, 0}};
 
     glPushMatrix();
-    glBindTexture(GL_TEXTURE_2D, Engine::instance()->texCube);
     glTranslatef(fx, 0.05f, fz);
-    // Vertex colours only show unlit; the fan winds clockwise seen from above.
+    // Vertex colours only show unlit and untextured (the fan has no texture coordinates); it winds
+    // clockwise seen from above.
+    glDisable(GL_TEXTURE_2D);
     glDisable(GL_LIGHTING);
     glDisable(GL_CULL_FACE);
+    glDepthMask(GL_FALSE);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
     glBegin(GL_TRIANGLE_FAN);
@@ -130,8 +134,10 @@ void Scratcher::drawFloorLight() {
     glEnd();
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glDisable(GL_BLEND);
+    glDepthMask(GL_TRUE);
     glEnable(GL_CULL_FACE);
     glEnable(GL_LIGHTING);
+    glEnable(GL_TEXTURE_2D);
     glColor4f(1, 1, 1, 1);
     glPopMatrix();
 }
