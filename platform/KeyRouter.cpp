@@ -70,12 +70,11 @@ bool KeyRouter::eventFilter(QObject* watched, QEvent* event) {
 
 bool KeyRouter::routeKey(QWidget* receiver, QKeyEvent* event, SDL_QWidget* view) {
     const bool toView = receiver == view || receiver == view->viewport();
-    // What is typed into a name field belongs to the field alone.
-    // Fields that are plain children of the view (the score table's name) hold the focus themselves;
-    // Escape still reaches the game, which closes the screen.
-    const bool typing =
-        !view->isGrabbing() &&
-        (toView ? view->textFieldHasFocus() : isTextField(receiver) && event->key() != Qt::Key_Escape);
+    // What is typed into a name field belongs to the field alone, whether the field sits in an
+    // overlay of the scene or is a plain child of the view (the score table's name). Escape still
+    // reaches the game, which closes the screen.
+    const bool typing = !view->isGrabbing() && event->key() != Qt::Key_Escape &&
+                        (toView ? view->textFieldHasFocus() : isTextField(receiver));
     const int key = sdlq::translateKey(event);
     if (key > 0 && key < sdlq::KeyCount && !event->isAutoRepeat()) {
         Uint8* held = sdlq::getKeyState();

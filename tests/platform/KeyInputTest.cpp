@@ -162,11 +162,36 @@ TEST(KeyInput, TypingIntoANameFieldIsNotGivenToTheGame) {
     EXPECT_EQ(name->text(), QStringLiteral("bo"));
     EXPECT_TRUE(keyDowns(drainEvents()).empty());
     EXPECT_EQ(sdlq::getKeyState()['o'], 0);
+    // Escape closes the screen through the game.
+    sendKey(view, QEvent::KeyPress, Qt::Key_Escape);
+    EXPECT_EQ(keyDowns(drainEvents()), (std::vector<int>{sdlq::KeyEscape}));
     // Once the name is entered and the field gone, keys are the game's again.
     proxy->hide();
     sendKey(view, QEvent::KeyPress, Qt::Key_P, "p");
     EXPECT_EQ(keyDowns(drainEvents()), (std::vector<int>{'p'}));
     delete form;
+}
+
+TEST(KeyInput, NameFieldThatIsAPlainChildOfTheViewKeepsItsKeys) {
+    resetWindow();
+    SDL_QWidget* view = testWindow()->view;
+    auto* name = new QLineEdit(view);
+    name->setGeometry(10, 10, 120, 24);
+    name->show();
+    view->enableGrabbing(false);
+    name->setFocus();
+    ASSERT_TRUE(waitFor([name] { return name->hasFocus(); }));
+    // The field itself is the focus widget, so the keys come to it straight.
+    sendKey(name, QEvent::KeyPress, Qt::Key_J, "j");
+    sendKey(name, QEvent::KeyPress, Qt::Key_O, "o");
+    EXPECT_EQ(name->text(), QStringLiteral("jo"));
+    EXPECT_TRUE(keyDowns(drainEvents()).empty());
+    sendKey(name, QEvent::KeyPress, Qt::Key_Escape);
+    EXPECT_EQ(keyDowns(drainEvents()), (std::vector<int>{sdlq::KeyEscape}));
+    // A key pressed anywhere else in the window is the game's.
+    sendKey(testWindow(), QEvent::KeyPress, Qt::Key_K, "k");
+    EXPECT_EQ(keyDowns(drainEvents()), (std::vector<int>{'k'}));
+    delete name;
 }
 
 void click(QWidget* viewport, QPoint at) {
