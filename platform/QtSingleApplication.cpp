@@ -19,8 +19,26 @@ int& preparedArgc(int& argc) {
     return argc;
 }
 
+// Qt's INI files write a group named "general" as "[%General]" and read it back as "General": the
+// game's "general/..." keys would be lost at every start. Bring them back under their own name
+// (written once, the file then holds a single such section).
+void restoreGeneralGroup(QSettings* store) {
+    const QString misread = QStringLiteral("General/");
+    for (const QString& key : store->allKeys()) {
+        if (!key.startsWith(misread))
+            continue;
+        const QString own = QStringLiteral("general/") + key.mid(misread.size());
+        if (!store->contains(own))
+            store->setValue(own, store->value(key));
+        store->remove(key);
+    }
+}
+
 QSettings* makeStore(QObject* parent) {
-    return new QSettings(QSettings::NativeFormat, QSettings::UserScope, organisation, application, parent);
+    auto* store =
+        new QSettings(QSettings::NativeFormat, QSettings::UserScope, organisation, application, parent);
+    restoreGeneralGroup(store);
+    return store;
 }
 
 } // namespace

@@ -89,6 +89,24 @@ TEST(Settings, OneStoreUnderTheOrganisationAndApplicationNames) {
     EXPECT_TRUE(QFile::exists(store->fileName()));
 }
 
+TEST(Settings, ValuesSurviveARestartUnderTheirOwnNames) {
+    QTemporaryDir folder;
+    const QString config = folder.filePath("config");
+    QObject owner;
+    for (int run = 0; run < 2; ++run) {
+        QProcess* writer = startRole("write", folder.path(), &owner, config);
+        ASSERT_TRUE(writer->waitForFinished(20000));
+        QProcess* reader = startRole("read", folder.path(), &owner, config);
+        ASSERT_TRUE(reader->waitForFinished(20000));
+        // The clean-exit mark and the force-feedback choice are in the "general" group.
+        EXPECT_EQ(QString::fromLocal8Bit(reader->readAll()).trimmed(), QStringLiteral("0 0 800"))
+            << "run " << run;
+    }
+    QFile file(config + "/Torvik/Torvik Orbitrax.conf");
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(file.readAll()).count("General]"), 1);
+}
+
 TEST(Settings, UnwritableSettingsFolderIsSurvived) {
     QTemporaryDir runtime;
     // A plain file where the settings folder should be: nothing can be created below it.

@@ -16,7 +16,7 @@ namespace {
 
 // Child process roles: "hold" keeps the instance lock until killed; "probe" prints whether another
 // instance runs; "settings" writes and syncs the settings store and prints its status; "present"
-// prints the present chosen for the frames.
+// prints the present chosen for the frames; "write" stores a few settings, "read" prints them.
 int runRole(const QByteArray& role, TestApp& app) {
     if (role == "hold") {
         std::printf("holding %d\n", app.isRunning() ? 0 : 1);
@@ -26,6 +26,19 @@ int runRole(const QByteArray& role, TestApp& app) {
     }
     if (role == "probe") {
         std::printf("running %d\n", app.isRunning() ? 1 : 0);
+        return 0;
+    }
+    if (role == "write") {
+        app.settings()->setValue("general/Running", 0);
+        app.settings()->setValue("general/ForceFeedback", 0);
+        app.settings()->setValue("Graphic/Width", 800);
+        return 0; // the store is written when the application goes
+    }
+    if (role == "read") {
+        QSettings* store = app.settings();
+        std::printf("%s %s %s\n", qPrintable(store->value("general/Running", -1).toString()),
+                    qPrintable(store->value("general/ForceFeedback", -1).toString()),
+                    qPrintable(store->value("Graphic/Width", -1).toString()));
         return 0;
     }
     if (role == "present") {
