@@ -1,5 +1,8 @@
 #include "app/GameWindow.h"
 #include "core/Engine.h"
+#include "core/Game.h"
+#include "core/World.h"
+#include "platform/AboutDialog.h"
 #include "platform/QtSingleApplication.h"
 #include "platform/SDL_QWidget.h"
 #include "platform/SdlCompat.h"
@@ -229,6 +232,48 @@ TEST_F(Window, HelpIsReusedAndCentred) {
               QPoint((screen.width() - help->width()) / 2, (screen.height() - help->height()) / 2));
     window->hideHelp();
     EXPECT_EQ(window->helpDialogWidget(), nullptr);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(Window, AboutOpensWithoutBlockingAndGoesAwayWhenClosed) {
+    QAction* about = window->findChild<QAction*>("actionAbout");
+    ASSERT_NE(about, nullptr);
+    about->trigger();
+    auto* dialog = window->findChild<tvx::AboutDialog*>();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(dialog->isVisible());
+    dialog->close();
+    settle();
+    EXPECT_EQ(window->findChild<tvx::AboutDialog*>(), nullptr);
+}
+
+TEST_F(Window, GameActionsWaitForTheMenu) {
+    World* world = World::instance();
+    Game game(world);
+    window->findChild<QAction*>("actionOptions")->trigger();
+    window->findChild<QAction*>("actionShow_High_Scores")->trigger();
+    EXPECT_EQ(game.state, Menu);
+    EXPECT_EQ(window->highScoreTableWidget(), nullptr);
+    EXPECT_EQ(window->optionsProxyWidget(), nullptr);
+
+    window->showGameMenu();
+    window->findChild<QAction*>("actionShow_High_Scores")->trigger();
+    EXPECT_EQ(game.state, Panel);
+    ASSERT_NE(window->highScoreTableWidget(), nullptr);
+    EXPECT_FALSE(window->menuProxyWidget()->isVisible());
+    // The menu is hidden now: the other actions do nothing.
+    window->findChild<QAction*>("actionOptions")->trigger();
+    EXPECT_EQ(window->optionsProxyWidget(), nullptr);
+
+    // Closing the table brings the game back to its menu.
+    window->hideHighScores();
+    EXPECT_EQ(game.state, Menu);
+    EXPECT_EQ(tableClosed, 1);
+    settle();
+    World::discard();
 }
 
 } // namespace
