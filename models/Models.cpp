@@ -62,31 +62,32 @@ Mesh meshMyShip() {
     ShapeBuilder sb;
     // Nose toward +z; engines 0.4 either side of the centre line, the whole ship centred at x −0.1.
     body(sb,
-         {{0.30f, -0.02f, 0.02f, 0.02f},
-          {0.22f, -0.01f, 0.08f, 0.06f},
-          {0.10f, 0.0f, 0.13f, 0.09f},
-          {-0.05f, 0.0f, 0.15f, 0.10f},
-          {-0.18f, 0.0f, 0.13f, 0.09f},
-          {-0.26f, 0.0f, 0.09f, 0.07f}},
+         {{0.30f, -0.02f, 0.03f, 0.03f},
+          {0.22f, -0.01f, 0.11f, 0.08f},
+          {0.10f, 0.0f, 0.17f, 0.12f},
+          {-0.05f, 0.0f, 0.2f, 0.14f},
+          {-0.18f, 0.0f, 0.18f, 0.12f},
+          {-0.26f, 0.0f, 0.13f, 0.09f}},
          0, 2.5f, 16, 0, 1, 0.0f, 0.5f);
     body(sb,
-         {{0.19f, 0.06f, 0.02f, 0.02f},
-          {0.12f, 0.09f, 0.06f, 0.06f},
-          {0.0f, 0.1f, 0.07f, 0.07f},
-          {-0.1f, 0.08f, 0.05f, 0.04f}},
+         {{0.2f, 0.08f, 0.02f, 0.02f},
+          {0.13f, 0.12f, 0.08f, 0.07f},
+          {0.0f, 0.14f, 0.09f, 0.08f},
+          {-0.12f, 0.11f, 0.06f, 0.05f}},
          0, 2, 12, 0.0f, 0.5f, 0.76f, 0.99f);
     const int half = sb.size();
-    pod(sb, 0.4f, 0.05f, 0.16f, -0.27f, 0.08f, false);
+    pod(sb, 0.4f, 0.05f, 0.16f, -0.27f, 0.1f, false);
+    // Gull wing: up to the pods, then flat out to the tips.
     wing(sb, 0,
-         {{0.12f, 0.0f, 0.16f, -0.2f, 0.05f},
-          {0.45f, -0.03f, 0.06f, -0.2f, 0.04f},
-          {0.8f, -0.05f, -0.02f, -0.2f, 0.025f}},
+         {{0.15f, -0.02f, 0.17f, -0.2f, 0.07f},
+          {0.4f, 0.05f, 0.1f, -0.22f, 0.06f},
+          {0.8f, 0.03f, 0.0f, -0.2f, 0.035f}},
          0, 1, 0.5f, 0.75f);
     // Blades at the wing tips, up and down: the ship's silhouette from the chase camera.
     wing(sb, 1,
-         {{-0.32f, 0.8f, -0.06f, -0.2f, 0.03f},
-          {-0.04f, 0.82f, 0.06f, -0.22f, 0.045f},
-          {0.44f, 0.8f, -0.08f, -0.2f, 0.025f}},
+         {{-0.32f, 0.8f, -0.08f, -0.22f, 0.04f},
+          {-0.02f, 0.83f, 0.1f, -0.25f, 0.06f},
+          {0.44f, 0.8f, -0.1f, -0.22f, 0.035f}},
          0, 1, 0.5f, 0.75f);
     sb.mirrorX(half);
     return sb.toRaw(Identity, {0.13f + 0.1f, 0, 0}, 120.0f);

@@ -132,13 +132,13 @@ TEST(ModelShots, EveryModelFillsItsPicture) {
             tex = QImage(4, 4, QImage::Format_RGB32);
             tex.fill(qRgb(200, 200, 200));
         }
-        QImage sheet(960, 320, QImage::Format_RGB32);
-        const float views[3][2] = {
-            {200, 25}, {150, -20}, {0, 70}}; // three-quarter front, from below, from above
+        QImage sheet(1280, 320, QImage::Format_RGB32);
+        // As the chase camera sees it, three-quarter front, from below, from above.
+        const float views[4][2] = {{0, 18}, {200, 25}, {150, -20}, {0, 70}};
         double share = 0;
-        for (int k = 0; k < 3; ++k) {
+        for (int k = 0; k < 4; ++k) {
             QImage one(320, 320, QImage::Format_RGB32);
-            share += render(mesh, tex, views[k][0], views[k][1], one) / 3;
+            share += render(mesh, tex, views[k][0], views[k][1], one) / 4;
             for (int y = 0; y < 320; ++y)
                 for (int x = 0; x < 320; ++x)
                     sheet.setPixel(k * 320 + x, y, one.pixel(x, y));
