@@ -16,6 +16,7 @@ CreditsView::CreditsView(QWidget* parent) : QWidget(parent), ui(new Ui::CreditsV
         text.setBrush(group, QPalette::Text, Qt::white);
     }
     setPalette(own);
+    setAttribute(Qt::WA_TranslucentBackground);
     ui->credits->setPalette(text);
     QFont font = ui->credits->font();
     font.setPointSize(12);

@@ -6,6 +6,8 @@
 
 GameMenu::GameMenu(QWidget* parent) : QWidget(parent), ui(new Ui::GameMenu) {
     ui->setupUi(this);
+    // Only the pictures show over the game: a proxy would otherwise paint the window colour behind them.
+    setAttribute(Qt::WA_TranslucentBackground);
     move(50, 50);
 }
 
