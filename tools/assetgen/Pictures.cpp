@@ -235,6 +235,27 @@ QImage stationPicture() {
                        QPointF(panel.left() + panel.width() * i / 8, panel.bottom()));
     }
     p.end();
+    // Cloud bands and storms over the planet's face.
+    {
+        Noise n(4102, 16);
+        const double pcx = w * 1.05, pcy = h * 1.45, pr = h * 0.95 * 0.975;
+        for (int y = 0; y < h; ++y) {
+            QRgb* row = reinterpret_cast<QRgb*>(img.scanLine(y));
+            for (int x = 0; x < w; ++x) {
+                const double dx = (x - pcx) / pr, dy = (y - pcy) / pr, d2 = dx * dx + dy * dy;
+                if (d2 >= 1)
+                    continue;
+                const double z = std::sqrt(1 - d2);
+                const double lat = std::asin(dy), lon = std::atan2(dx, z);
+                const double cloud =
+                    smoothstep(0.0, 0.6, n.fbm(lon * 3 + 5, lat * 9 + 2 * n.fbm(lon, lat * 2, 3), 5));
+                const double lit = 0.35 + 0.65 * z;
+                const double r = qRed(row[x]) / 255.0, g = qGreen(row[x]) / 255.0, b = qBlue(row[x]) / 255.0;
+                row[x] = rgba(mix(r, 0.55, cloud * 0.6) * lit, mix(g, 0.65, cloud * 0.6) * lit,
+                              mix(b, 0.8, cloud * 0.6) * lit);
+            }
+        }
+    }
     // Darken the left two thirds where the rows are read.
     QImage dark =
         paint(w, h, [](double u, double) { return rgba(0, 0, 0, 0.45 * smoothstep(0.75, 0.2, u)); });

@@ -327,11 +327,14 @@ QImage makeSmoke(int k) {
     const double tone[3][3] = {{0.62, 0.6, 0.58}, {0.45, 0.4, 0.36}, {0.75, 0.74, 0.76}};
     return paint(128, 128, [&](double u, double v) {
         const double cx = u - 0.5, cy = v - 0.5, r = std::sqrt(cx * cx + cy * cy) * 2;
-        const double billow = n.fbm(u * 4, v * 4, 5);
-        const double a = smoothstep(1.0, 0.3, r + 0.35 * billow) * (0.75 + 0.25 * billow);
-        // Light from the upper left over the puffs.
+        // Low, puffy noise: round lobes rather than grain.
+        const double billow = n.fbm(u * 3, v * 3, 3, 0.4);
+        const double lobes = 1 - std::fabs(n.fbm(u * 5 + 3, v * 5 + 1, 2, 0.4));
+        const double a = smoothstep(1.0, 0.35, r - 0.35 * billow) * (0.7 + 0.3 * lobes);
+        // Lit from the upper left: compare with the noise a little towards the light.
+        const double towards = n.fbm(u * 3 - 0.06, v * 3 - 0.06, 3, 0.4);
         const double lit =
-            0.7 + 0.3 * (n.fbm(u * 4 - 0.04, v * 4 - 0.04, 5) - billow) * 12 + 0.15 * (0.5 - v);
+            0.45 + 0.55 * clamp01(0.7 + 2.2 * (billow - towards) + 0.25 * (0.5 - v) + 0.15 * lobes);
         const double* t = tone[k];
         return rgba(t[0] * lit, t[1] * lit, t[2] * lit, clamp01(a));
     });
