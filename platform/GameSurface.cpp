@@ -146,7 +146,7 @@ void GameSurface::makeCurrent() {
 }
 
 void GameSurface::restoreCurrent() {
-    if (context)
+    if (context && QOpenGLContext::currentContext() != context)
         makeCurrent();
 }
 

@@ -26,7 +26,8 @@ public:
     bool ensureContext();
     // The game context current and the game's frame buffer bound.
     void makeCurrent();
-    // The same, but only once the context exists (after Qt painted).
+    // The same, but only once the context exists and when another context is current (after Qt
+    // painted with its own).
     void restoreCurrent();
     sdlq::Surface* setVideoMode(int width, int height, unsigned int flags);
     // New frame size after the view was resized (no change to the window).

@@ -1,5 +1,6 @@
 #include "platform/KeyRouter.h"
 
+#include "platform/GameSurface.h"
 #include "platform/SDL_QWidget.h"
 #include "platform/SdlCompat.h"
 
@@ -32,6 +33,20 @@ void KeyRouter::install() {
 }
 
 bool KeyRouter::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::Shortcut:
+    case QEvent::Timer:
+    case QEvent::MetaCall:
+        // Slots run by input and timers call into the game, which draws with its own context.
+        if (GameSurface* surface = GameSurface::instance())
+            surface->restoreCurrent();
+        break;
+    default:
+        break;
+    }
     if (dispatching || !watched->isWidgetType())
         return false;
     SDL_QWidget* view = SDL_QWidget::current();

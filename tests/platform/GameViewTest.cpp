@@ -7,6 +7,10 @@
 #include <QOpenGLContext>
 #include <QOpenGLWidget>
 #include <QProcess>
+#include <QPushButton>
+#include <QGraphicsProxyWidget>
+#include <QMouseEvent>
+#include <QApplication>
 #include <QScreen>
 
 #include <GL/gl.h>
@@ -229,6 +233,38 @@ TEST(GameView, GameContextAndFrameBufferAreBackAfterQtPainted) {
             EXPECT_NE(current, glView->context());
         }
     }
+}
+
+TEST(GameView, SlotsRunByClicksFindTheGameContextCurrent) {
+    REQUIRE_GL();
+    resetWindow();
+    sdlq::setPresentMode(sdlq::Present::Blit);
+    SDL_QWidget* view = testWindow()->view;
+    auto* button = new QPushButton(QStringLiteral("Play"));
+    button->resize(100, 40);
+    QOpenGLContext* inSlot = nullptr;
+    QObject::connect(button, &QPushButton::clicked, [&inSlot] { inSlot = QOpenGLContext::currentContext(); });
+    QGraphicsProxyWidget* proxy = view->addWidget(button);
+    proxy->setPos(20, 20);
+    proxy->show();
+    view->enableGrabbing(false);
+    drawTestFrame();
+    QOpenGLContext* game = QOpenGLContext::currentContext();
+    // As if Qt had left the view's own context current after painting.
+    auto* glView = qobject_cast<QOpenGLWidget*>(view->viewport());
+    ASSERT_NE(glView, nullptr);
+    glView->makeCurrent();
+    ASSERT_NE(QOpenGLContext::currentContext(), game);
+    const QPoint at(70, 40);
+    QMouseEvent press(QEvent::MouseButtonPress, at, view->viewport()->mapToGlobal(at), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(view->viewport(), &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, view->viewport()->mapToGlobal(at), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(view->viewport(), &release);
+    EXPECT_EQ(inSlot, game);
+    delete button;
+    sdlq::setPresentMode(sdlq::Present::ReadBack);
 }
 
 TEST(GameView, StateSetOnceSurvivesPresents) {
