@@ -4,6 +4,7 @@
 
 #include <QPropertyAnimation>
 #include <QScrollBar>
+#include <QTextFrame>
 #include <QTimer>
 
 CreditsView::CreditsView(QWidget* parent) : QWidget(parent), ui(new Ui::CreditsView) {
@@ -44,6 +45,10 @@ QScrollBar* CreditsView::scrollBar() const {
 
 void CreditsView::setCredits(const QString& html) {
     ui->credits->setHtml(html);
+    // The roll starts below the bottom edge, so that even a short document rises into view.
+    QTextFrameFormat page = ui->credits->document()->rootFrame()->frameFormat();
+    page.setTopMargin(height());
+    ui->credits->document()->rootFrame()->setFrameFormat(page);
     if (scrollAnimation)
         return;
     if (QLayout* grid = layout())
