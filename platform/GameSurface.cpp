@@ -184,9 +184,14 @@ bool GameSurface::makeFrameBuffers(QSize size, int samples) {
     frame = size;
     hasFrame = false;
     target->bind();
+    // A new frame starts black and covers the viewport, as a new SDL surface did; the game's own
+    // clear colour stays as it was set.
     glViewport(0, 0, size.width(), size.height());
+    GLfloat clearColor[4] = {0, 0, 0, 0};
+    glGetFloatv(GL_COLOR_CLEAR_VALUE, clearColor);
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    glClearColor(clearColor[0], clearColor[1], clearColor[2], clearColor[3]);
     return true;
 }
 

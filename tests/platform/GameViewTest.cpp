@@ -274,10 +274,21 @@ TEST(GameView, StateSetOnceSurvivesPresents) {
     glEnable(GL_FOG);
     glEnable(GL_CULL_FACE);
     glDepthFunc(GL_LEQUAL);
+    glClearColor(0.25f, 0.5f, 0.75f, 1);
     for (int k = 0; k < 3; ++k) {
         sdlq::glSwapBuffers();
         drainEvents();
     }
+    // A resize of the window makes a new frame buffer, in the same context.
+    testWindow()->setFixedSize(300, 200);
+    waitFor([] {
+        drainEvents();
+        return sdlq::videoSurface()->w == 300;
+    });
+    EXPECT_EQ(sdlq::videoSurface()->w, 300);
+    GLfloat clear[4] = {};
+    glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
+    EXPECT_FLOAT_EQ(clear[2], 0.75f);
     EXPECT_TRUE(glIsEnabled(GL_FOG));
     EXPECT_TRUE(glIsEnabled(GL_CULL_FACE));
     GLint depthFunc = 0;
@@ -286,6 +297,7 @@ TEST(GameView, StateSetOnceSurvivesPresents) {
     glDisable(GL_FOG);
     glDisable(GL_CULL_FACE);
     glDepthFunc(GL_LESS);
+    glClearColor(0, 0, 0, 1);
 }
 
 TEST(GameView, ContextExistsBeforeTheFirstVideoMode) {
