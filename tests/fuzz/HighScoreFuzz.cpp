@@ -1,0 +1,54 @@
+// Builds the high-score table from an arbitrary settings file and offers it a new score. The
+// table must always hold its ten rows, and a score it takes must be in one of them.
+#include "FuzzApplication.h"
+
+#include "ui/HighScoreLine.h"
+#include "ui/HighScoreTable.h"
+
+#include <QSettings>
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+FuzzApplication* app = nullptr;
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    app = FuzzApplication::start();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    // The first four bytes, when there are that many, are the new score.
+    int32_t score = 0;
+    if (size >= sizeof score) {
+        std::memcpy(&score, data, sizeof score);
+        data += sizeof score;
+        size -= sizeof score;
+    }
+    app->useStore(reinterpret_cast<const char*>(data), size);
+    {
+        HighScoreTable table;
+        for (int i = 0; i < HighScoreTable::Rows; ++i) {
+            if (!table.line(i))
+                std::abort();
+        }
+        table.resizeForScreen(1280, 1024);
+        if (table.insertScore(score)) {
+            HighScoreLine* entry = table.newScoreLine();
+            if (!entry || entry->score() != QString::number(score))
+                std::abort();
+            for (int i = 0; i < HighScoreTable::Rows; ++i) {
+                if (!table.line(i))
+                    std::abort();
+            }
+            table.abandonEntry();
+        }
+    }
+    app->dropStore();
+    return 0;
+}
