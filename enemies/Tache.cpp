@@ -46,7 +46,6 @@ void Tache::walkGlow() {
 }
 
 void Tache::hatch(bool straight) {
-    playSampleAt(Audio::TacheFire, 128);
     owner->add(new Scratcher(owner, x, z, straight));
     glow[0] += 0.5f;
 }
@@ -61,8 +60,10 @@ void Tache::drift() {
 void Tache::move() {
     if (state == Active) {
         walkGlow();
-        if (Engine::instance()->chance(200))
+        if (Engine::instance()->chance(200)) {
+            playSampleAt(Audio::TacheFire, 128);
             hatch(false);
+        }
     }
     drift();
 }

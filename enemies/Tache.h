@@ -21,7 +21,7 @@ public:
 
 protected:
     void walkGlow();
-    // Plays the hatching sound, throws a Scratcher out of the nest and makes the mound flare.
+    // Throws a Scratcher out of the nest and makes the mound flare (the caller plays the sound).
     void hatch(bool straight);
     // The drift towards the player with the floor; dead once past the player.
     void drift();

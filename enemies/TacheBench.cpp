@@ -1,5 +1,6 @@
 #include "enemies/TacheBench.h"
 
+#include "core/Audio.h"
 #include "core/Engine.h"
 
 TacheBench::TacheBench(List* owner, float x, float spawnPeriod)
@@ -11,6 +12,7 @@ void TacheBench::move() {
     spawnTimer += Engine::instance()->frameStep;
     if (spawnTimer > spawnPeriod) {
         spawnTimer -= spawnPeriod;
+        playSample(Audio::TacheFire, 128);
         hatch(true);
     }
     drift();
