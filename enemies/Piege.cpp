@@ -113,13 +113,11 @@ void Piege::runAlarm(float dt) {
     }
     spotX += spotVX * dt;
     spotZ += spotVZ * dt;
-    if (alarmTimer > AlarmLength) {
-        state = Idle;
-        alarmTimer = 0;
-    }
+    if (alarmTimer > AlarmLength)
+        calmDown(); // and frees the ship's watcher slot for other followers
 }
 
-// The ship is gone (or was never followed): the alarm stops and the victim is forgotten.
+// The alarm stops and the victim is forgotten (the ship is gone, could not be followed, or got away).
 void Piege::calmDown() {
     state = Idle;
     alarmTimer = 0;

@@ -84,6 +84,8 @@ TEST_F(PiegeTest, NoMissileWhileTheShipStaysInsideThenOneEveryFewTicks) {
     EXPECT_EQ(launches, (std::vector<int>{4, 7, 10, 13, 16, 19}));
     EXPECT_EQ(frames, 20); // the alarm timer, 1 at the last contact, passes 20
     EXPECT_EQ(trap->alarmTimer, 0);
+    EXPECT_EQ(trap->victim, nullptr);
+    EXPECT_EQ(ship->watcherCount, 0); // the slot is free for other followers
     for (int i = 0; i < 30; ++i)
         frame(false);
     EXPECT_EQ(countOf<Spirale>(), 6);
