@@ -236,15 +236,4 @@ TEST_F(PiegeTest, HeadingTowardsTheSpot) {
     }
 }
 
-TEST_F(PiegeTest, DriftsAwayPastThePlayer) {
-    int ticks = 0;
-    engine->ship = nullptr;
-    while (!trap->dead && ticks < 2000) {
-        trap->move();
-        ++ticks;
-    }
-    EXPECT_LT(trap->z, -3.0f);
-    EXPECT_NEAR(ticks, 731, 2);
-}
-
 } // namespace
