@@ -12,12 +12,16 @@
 #include <QResizeEvent>
 #include <QTextEdit>
 
+#include <algorithm>
+#include <vector>
+
 namespace {
-SDL_QWidget* currentView = nullptr;
+// Live views, newest last: the newest is the one the game draws into.
+std::vector<SDL_QWidget*> views;
 } // namespace
 
 SDL_QWidget::SDL_QWidget(QWidget* parent) : QGraphicsView(parent) {
-    currentView = this;
+    views.push_back(this);
     setScene(new SDL_QScene(this));
     setFrameShape(QFrame::NoFrame);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -35,12 +39,11 @@ SDL_QWidget::SDL_QWidget(QWidget* parent) : QGraphicsView(parent) {
 }
 
 SDL_QWidget::~SDL_QWidget() {
-    if (currentView == this)
-        currentView = nullptr;
+    views.erase(std::remove(views.begin(), views.end(), this), views.end());
 }
 
 SDL_QWidget* SDL_QWidget::current() {
-    return currentView;
+    return views.empty() ? nullptr : views.back();
 }
 
 SDL_QScene* SDL_QWidget::sdlScene() {
@@ -102,7 +105,7 @@ void SDL_QWidget::drawBackground(QPainter* painter, const QRectF&) {
 void SDL_QWidget::resizeEvent(QResizeEvent* event) {
     QGraphicsView::resizeEvent(event);
     setSceneRect(QRectF(QPointF(0, 0), QSizeF(viewport()->size())));
-    if (currentView == this) {
+    if (current() == this) {
         if (GameSurface* surface = GameSurface::instance())
             surface->viewResized(viewport()->size());
     }

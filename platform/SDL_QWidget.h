@@ -22,6 +22,7 @@ public:
     void enableGrabbing(bool grab);
     bool isGrabbing() const;
 
+    // The newest live view: the one the game draws into and takes its keys from.
     static SDL_QWidget* current();
 
     // A raster viewport for read-back frames, a GL one for blitted frames.

@@ -194,6 +194,17 @@ TEST(KeyInput, NameFieldThatIsAPlainChildOfTheViewKeepsItsKeys) {
     delete name;
 }
 
+TEST(GameViewList, NewestLiveViewIsTheCurrentOne) {
+    SDL_QWidget* main = testWindow()->view;
+    EXPECT_EQ(SDL_QWidget::current(), main);
+    {
+        SDL_QWidget second;
+        EXPECT_EQ(SDL_QWidget::current(), &second);
+    }
+    // Once a later view is gone, the game draws into the window's view again.
+    EXPECT_EQ(SDL_QWidget::current(), main);
+}
+
 void click(QWidget* viewport, QPoint at) {
     QMouseEvent press(QEvent::MouseButtonPress, at, viewport->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
                       Qt::NoModifier);
