@@ -161,6 +161,9 @@ void GameWindow::showOptions() {
     if (!optionsProxy) {
         auto* panel = new GameOptions();
         panel->setStyleSheet(styleSheetText());
+        // The sheet's fonts and paddings need room: never narrower than the styled contents.
+        panel->ensurePolished();
+        panel->resize(panel->size().expandedTo(panel->sizeHint()));
         optionsProxy = ui->sdlWidget->addWidget(panel);
         // Window opacity only reaches top-level windows; the proxy carries it over the scene.
         optionsProxy->setOpacity(PanelOpacity);

@@ -7,12 +7,16 @@
 #include "platform/SdlCompat.h"
 #include "ui_GameOptions.h"
 
+#include <QComboBox>
 #include <QGraphicsProxyWidget>
 
 #include <cmath>
 
 GameOptions::GameOptions(QWidget* parent) : QFrame(parent), ui(new Ui::GameOptions) {
     ui->setupUi(this);
+    // Every box is as wide as its longest item ("1280 x 1024" must not be cut).
+    for (QComboBox* box : findChildren<QComboBox*>())
+        box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     selectFromEngine();
     setWindowOpacity(0.8);
     const Engine* engine = Engine::instance();

@@ -277,3 +277,26 @@ TEST_F(Window, GameActionsWaitForTheMenu) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(Window, ConfirmedNameShowsItsLeader) {
+    storeLowScores();
+    ASSERT_TRUE(window->checkHighScore(500));
+    HighScoreTable* table = window->highScoreTableWidget();
+    settle();
+    auto* field = table->newScoreLine()->findChild<QLineEdit*>("player");
+    field->setFocus();
+    for (int code : {Qt::Key_A, Qt::Key_D, Qt::Key_A}) {
+        QKeyEvent press(QEvent::KeyPress, code, Qt::NoModifier, QString(QChar(code)).toLower());
+        QApplication::sendEvent(field, &press);
+    }
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r");
+    QApplication::sendEvent(field, &enter);
+    settle();
+    EXPECT_EQ(table->newScoreLine()->player(), "ada");
+    EXPECT_GT(field->text().count(QLatin1Char('.')), 5) << field->text().toStdString();
+    EXPECT_EQ(field->text(), table->newScoreLine()->playerFieldText());
+}
+
+} // namespace
