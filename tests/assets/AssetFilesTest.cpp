@@ -16,6 +16,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -250,10 +251,16 @@ protected:
             return rms;
         }
         Mix_PlayMusic(music, -1);
-        // The disk driver writes about 1024 frames per millisecond of delay: wait for enough of them.
+        // Wait until the disk driver has written enough, however busy the machine is.
+        const uintmax_t needed = static_cast<uintmax_t>((seconds + 0.5) * 44100 * 4);
         const Uint32 start = SDL_GetTicks();
-        while (SDL_GetTicks() - start < static_cast<Uint32>(seconds * 44100 / 1024 * 1.6) + 200)
+        std::error_code ec;
+        while (SDL_GetTicks() - start < 60000) {
+            const uintmax_t size = std::filesystem::file_size(rawFile, ec);
+            if (!ec && size >= needed)
+                break;
             SDL_Delay(20);
+        }
         Mix_HaltMusic();
         Mix_FreeMusic(music);
         Mix_CloseAudio();
