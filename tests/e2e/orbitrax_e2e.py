@@ -219,6 +219,38 @@ class Shot:
         half = sum(abs(profile[i] - profile[i + h]) for i in range(n)) / n
         return half / (same + 1.0)
 
+    def light_boxes(self, x0, y0, x1, y1, min_width=30):
+        """Light-grey boxes (the options panel's combo boxes) in a rectangle, top to bottom, as
+        (left, top, right, bottom)."""
+        x0, x1 = max(0, int(x0)), min(self.width, int(x1))
+        y0, y1 = max(0, int(y0)), min(self.height, int(y1))
+        px = self.pixels
+        hits = []
+        for y in range(y0, y1):
+            row = y * self.width * 3
+            best = (0, 0)
+            start = None
+            for x in range(x0, x1):
+                o = row + x * 3
+                R, G, B = px[o], px[o + 1], px[o + 2]
+                light = max(R, G, B) - min(R, G, B) < 30 and min(R, G, B) > 110
+                if light and start is None:
+                    start = x
+                if (not light or x == x1 - 1) and start is not None:
+                    if x - start > best[1] - best[0]:
+                        best = (start, x)
+                    start = None
+            if best[1] - best[0] >= min_width:
+                hits.append((y, best))
+        boxes = []
+        for y, (left, right) in hits:
+            if boxes and y - boxes[-1][3] <= 2 and left < boxes[-1][2] and right > boxes[-1][0]:
+                box = boxes[-1]
+                boxes[-1] = [min(box[0], left), box[1], max(box[2], right), y]
+            else:
+                boxes.append([left, y, right, y])
+        return [tuple(b) for b in boxes if 8 <= b[3] - b[1] <= 40]
+
     def region(self, x0, y0, x1, y1, step=2):
         """Statistics of a rectangle: mean red, green, blue, mean saturation (max-min), and the
         fractions of pure-yellow, light-grey and near-black pixels."""
@@ -276,19 +308,6 @@ class Layout:
         top = self.y + 0.665 * self.height
         return (left + 15 * sx, top + 5 * sy, left + 195 * sx, top + 275 * sy)
 
-    def panel_origin(self):
-        return self.x + (self.width - 342) // 2, self.y + (self.height - 331) // 2
-
-    def options_combo(self, row):
-        """Centre of the options panel's combo box in grid row 0..5 (6 = force feedback)."""
-        px, py = self.panel_origin()
-        offsets = [66, 95, 123, 152, 180, 208, 259]
-        return px + 245, py + offsets[row]
-
-    def options_close(self):
-        px, py = self.panel_origin()
-        return px + 171, py + 308
-
     def highscore_names(self):
         return (self.x + 95, self.y + 15, self.x + 330, self.y + 660)
 
@@ -298,12 +317,17 @@ class Layout:
 
     def energy_bar(self):
         """The energy gauge inside the head-up display's panel at the top right."""
+        sx, sy = self.width / 1280.0, self.height / 1024.0
         return (
-            self.x + self.width - 225,
-            self.y + 160,
-            self.x + self.width - 60,
-            self.y + 188,
+            self.x + self.width - 225 * sx,
+            self.y + 162 * sy,
+            self.x + self.width - 60 * sx,
+            self.y + 186 * sy,
         )
+
+    def bomb_counter(self):
+        sx, sy = self.width / 1280.0, self.height / 1024.0
+        return (self.x + self.width - 190 * sx, self.y + 96 * sy, self.x + self.width - 80 * sx, self.y + 136 * sy)
 
 
 # ---------------------------------------------------------------------------------------------
@@ -471,13 +495,15 @@ class Game:
         shot = shot or self.shot()
         return shot.region(*self.layout.highscore_names())["yellow"] > 0.04
 
-    def options_shown(self, shot=None):
+    def option_boxes(self, shot=None):
+        """The options panel's combo boxes found on screen, top to bottom."""
         shot = shot or self.shot()
-        x, y = self.layout.options_combo(0)
-        combo = shot.region(x - 50, y - 5, x + 40, y + 6, step=1)
-        x, y = self.layout.options_combo(3)
-        combo2 = shot.region(x - 50, y - 5, x + 40, y + 6, step=1)
-        return combo["grey"] > 0.5 and combo2["grey"] > 0.5
+        cx, cy = self.layout.x + self.layout.width // 2, self.layout.y + self.layout.height // 2
+        return shot.light_boxes(cx - 20, cy - 260, cx + 165, cy + 260)
+
+    def options_shown(self, shot=None):
+        # Seven boxes: filtering, anisotropy, shadows, details, resolution, full screen, feedback.
+        return len(self.option_boxes(shot)) >= 7
 
     def energy(self, shot=None):
         """Mean saturation of the energy gauge: high while the ship has energy, 0 when it is empty."""
