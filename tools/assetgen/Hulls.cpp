@@ -130,8 +130,8 @@ QImage makeCrate() {
             hh += 0.04 * n.fbm(x / 32.0, y / 32.0, 4);
             height[y * size + x] = hh;
         }
-    std::vector<double> diffuse, spec;
-    shadeHeight(height, size, size, 3.0, diffuse, spec);
+    std::vector<double> diffuse, specular;
+    shadeHeight(height, size, size, 3.0, diffuse, specular);
     return paint(size, size, [&](double u, double v) {
         const int x = static_cast<int>(u * size), y = static_cast<int>(v * size);
         const int i = y * size + x;
@@ -145,7 +145,7 @@ QImage makeCrate() {
             b = stripe ? 0.1 : 0.1;
         }
         const double l = (0.3 + 0.8 * diffuse[i]) * (0.85 + 0.15 * n.fbm(u * 8, v * 8, 4));
-        return rgba(r * l + 0.4 * spec[i], g * l + 0.4 * spec[i], b * l + 0.4 * spec[i]);
+        return rgba(r * l + 0.4 * specular[i], g * l + 0.4 * specular[i], b * l + 0.4 * specular[i]);
     });
 }
 

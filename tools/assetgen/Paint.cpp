@@ -3,9 +3,9 @@
 namespace gen {
 
 void shadeHeight(const std::vector<double>& height, int w, int h, double strength,
-                 std::vector<double>& diffuse, std::vector<double>& spec) {
+                 std::vector<double>& diffuse, std::vector<double>& specular) {
     diffuse.assign(w * h, 0);
-    spec.assign(w * h, 0);
+    specular.assign(w * h, 0);
     const double lx = -0.45, ly = -0.55, lz = 0.70; // light from the upper left, in picture axes
     const double ll = std::sqrt(lx * lx + ly * ly + lz * lz);
     for (int y = 0; y < h; ++y)
@@ -24,7 +24,7 @@ void shadeHeight(const std::vector<double>& height, int w, int h, double strengt
             double hx = lx / ll, hy = ly / ll, hz = lz / ll + 1;
             const double hl = std::sqrt(hx * hx + hy * hy + hz * hz);
             const double s = (nx * hx + ny * hy + nz * hz) / hl;
-            spec[y * w + x] = s > 0 ? std::pow(s, 40) : 0;
+            specular[y * w + x] = s > 0 ? std::pow(s, 40) : 0;
         }
 }
 

@@ -19,9 +19,9 @@ template <class F> QImage paint(int w, int h, F f) {
 }
 
 // Shades a wrapping height map (w × h values) lit from the upper left; returns diffuse 0 … 1 per pixel
-// and a specular term in spec.
+// and a specular term in specular.
 void shadeHeight(const std::vector<double>& height, int w, int h, double strength,
-                 std::vector<double>& diffuse, std::vector<double>& spec);
+                 std::vector<double>& diffuse, std::vector<double>& specular);
 
 // Distance from p to the nearest line of a grid of period `cell`, wrapping.
 inline double gridDistance(double p, double cell) {

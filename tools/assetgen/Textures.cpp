@@ -102,8 +102,8 @@ QImage makeFloor(int k) {
     for (int y = 0; y < size; ++y)
         for (int x = 0; x < size; ++x)
             height[y * size + x] = floorHeight(k, x, y, size, n);
-    std::vector<double> diffuse, spec;
-    shadeHeight(height, size, size, 4.0, diffuse, spec);
+    std::vector<double> diffuse, specular;
+    shadeHeight(height, size, size, 4.0, diffuse, specular);
     const double tints[5][3] = {
         {0.40, 0.43, 0.50}, {0.36, 0.40, 0.46}, {0.42, 0.42, 0.46}, {0.34, 0.38, 0.44}, {0.38, 0.40, 0.48}};
     const double* t = tints[k];
@@ -114,8 +114,8 @@ QImage makeFloor(int k) {
         const double cavity = 0.55 + 0.45 * clamp01(height[i] + 0.2);
         const double light = (0.35 + 0.85 * diffuse[i]) * dirt * cavity;
         const double scratch = 0.06 * std::max(0.0, n.fbm(u * 32, v * 2, 2));
-        return rgba(t[0] * light + 0.5 * spec[i] + scratch, t[1] * light + 0.5 * spec[i] + scratch,
-                    t[2] * light + 0.55 * spec[i] + scratch);
+        return rgba(t[0] * light + 0.5 * specular[i] + scratch, t[1] * light + 0.5 * specular[i] + scratch,
+                    t[2] * light + 0.55 * specular[i] + scratch);
     });
 }
 
@@ -145,7 +145,9 @@ QImage makeFloorMap(int k) {
             l = 0.65 + 0.25 * n.fbm(u * 2 + 7, v * 2 + 3, 4) + 0.15 * smoothstep(0.45, 0.1, r);
             break;
         }
-        const double edge = smoothstep(0.5, 0.38, std::max(std::fabs(cx), std::fabs(cy)));
+        // Rounded fade towards the common edge level, so neighbouring cells meet without a frame.
+        const double box = std::pow(std::pow(std::fabs(cx), 4) + std::pow(std::fabs(cy), 4), 0.25);
+        const double edge = smoothstep(0.5, 0.25, box);
         l = mix(0.7, l, edge);
         return rgba(l * 0.95, l * 0.97, l);
     });
@@ -173,8 +175,8 @@ QImage makeBorder() {
             h += 0.04 * n.fbm(x / 32.0, y / 32.0, 3);
             height[y * size + x] = h;
         }
-    std::vector<double> diffuse, spec;
-    shadeHeight(height, size, size, 3.0, diffuse, spec);
+    std::vector<double> diffuse, specular;
+    shadeHeight(height, size, size, 3.0, diffuse, specular);
     return paint(size, size, [&](double u, double v) {
         const int x = static_cast<int>(u * size), y = static_cast<int>(v * size);
         const int i = y * size + x;
@@ -194,7 +196,8 @@ QImage makeBorder() {
         }
         const double glow = a > 0.9 && a < 0.93 ? 0.6 : 0; // a thin blue light line at the inner edge
         const double l = 0.35 + 0.8 * diffuse[i];
-        return rgba(r * l + 0.4 * spec[i], g * l + 0.4 * spec[i] + glow * 0.4, b * l + 0.45 * spec[i] + glow);
+        return rgba(r * l + 0.4 * specular[i], g * l + 0.4 * specular[i] + glow * 0.4,
+                    b * l + 0.45 * specular[i] + glow);
     });
 }
 
@@ -302,14 +305,14 @@ QImage makeChain() {
             hh += 0.05 * n.fbm(x / 16.0, y / 16.0, 3);
             height[y * w + x] = hh;
         }
-    std::vector<double> diffuse, spec;
-    shadeHeight(height, w, h, 3.0, diffuse, spec);
+    std::vector<double> diffuse, specular;
+    shadeHeight(height, w, h, 3.0, diffuse, specular);
     return paint(w, h, [&](double u, double v) {
         const int i = static_cast<int>(v * h) * w + static_cast<int>(u * w);
         const double l = 0.2 + 0.8 * diffuse[i];
         const double rust = 0.5 + 0.5 * n.fbm(u * 4, v * 4, 3);
-        return rgba((0.3 + 0.08 * rust) * l + 0.5 * spec[i], (0.29 + 0.02 * rust) * l + 0.5 * spec[i],
-                    0.28 * l + 0.5 * spec[i]);
+        return rgba((0.3 + 0.08 * rust) * l + 0.5 * specular[i], (0.29 + 0.02 * rust) * l + 0.5 * specular[i],
+                    0.28 * l + 0.5 * specular[i]);
     });
 }
 
