@@ -39,10 +39,10 @@ Mesh& debrisSource() {
 
 } // namespace
 
-Ship1::Ship1(List* owner, float, float z, float, int hitPoints)
-    : Sprite(owner, KindShip1, 0, FlyHeight, z), state(Approach), hitPoints(hitPoints), quarter(0),
+// It always comes in at the far end on its own ellipse: the lane and agility drawn for it are not used.
+Ship1::Ship1(List* owner, float, float, float, int hitPoints)
+    : Sprite(owner, KindShip1, 0, FlyHeight, 70.0f), state(Approach), hitPoints(hitPoints), quarter(0),
       angle(180) {
-    this->z = 70.0f;
     sizeX = 1.0f;
     sizeY = 1.0f;
     sizeZ = 1.8f;
