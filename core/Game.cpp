@@ -133,13 +133,14 @@ void Game::creditsFinished() {
     returnToMenu();
 }
 
-void Game::keyDown(int) {
+void Game::keyDown(int key) {
     Engine* engine = Engine::instance();
     if (state == Playing && engine->shipDeadTime > 100) {
         returnToMenu();
         return;
     }
-    if (state != Menu)
+    // Escape is the menu's way out: it never starts a scene.
+    if (state != Menu || key == sdlq::KeyEscape)
         return;
     // A key in the menu starts a scene: F4 held opens the options, F5 the credits, else a game.
     glEnable(GL_BLEND);

@@ -92,11 +92,10 @@ bool KeyRouter::routeKey(QWidget* receiver, QKeyEvent* event, SDL_QWidget* view)
                         (toView ? view->textFieldHasFocus() : isTextField(receiver));
     const int key = sdlq::translateKey(event);
     if (key > 0 && key < sdlq::KeyCount && !event->isAutoRepeat()) {
-        Uint8* held = sdlq::getKeyState();
         if (event->type() == QEvent::KeyRelease) {
-            held[key] = 0;
+            sdlq::releaseKey(key);
         } else if (!typing) {
-            held[key] = 1;
+            sdlq::pressKey(key);
             sdlq::Event down;
             down.type = sdlq::KeyDownEvent;
             down.key = key;

@@ -19,6 +19,21 @@ namespace sdlq {
 namespace {
 
 Uint8 keyState[KeyCount];
+// A key pressed and released between two frames still counts as held in the frame that sees its press;
+// its release takes effect when the next frame starts polling.
+Uint8 pressedThisFrame[KeyCount];
+Uint8 pendingRelease[KeyCount];
+bool draining = false;
+
+void startFrameOfEvents() {
+    for (int k = 0; k < KeyCount; ++k) {
+        if (pendingRelease[k])
+            keyState[k] = 0;
+    }
+    std::memset(pendingRelease, 0, sizeof pendingRelease);
+    std::memset(pressedThisFrame, 0, sizeof pressedThisFrame);
+    draining = true;
+}
 std::deque<Event> events;
 Uint32 (*ticksSource)() = nullptr;
 std::string windowCaption;
@@ -117,6 +132,8 @@ bool sdlModes(std::vector<QSize>* modes) {
 } // namespace
 
 bool pollEvent(Event* event) {
+    if (!draining)
+        startFrameOfEvents();
     if (QCoreApplication::instance()) {
         QCoreApplication::processEvents();
         // Outside exec() deleteLater() only happens when asked for.
@@ -125,8 +142,10 @@ bool pollEvent(Event* event) {
         if (GameSurface* surface = GameSurface::instance())
             surface->restoreCurrent();
     }
-    if (events.empty())
+    if (events.empty()) {
+        draining = false;
         return false;
+    }
     const Event next = events.front();
     events.pop_front();
     // The frame takes the view's new size as the game learns of it.
@@ -147,6 +166,25 @@ Uint8* getKeyState(int* numKeys) {
 
 void releaseAllKeys() {
     std::memset(keyState, 0, sizeof keyState);
+    std::memset(pendingRelease, 0, sizeof pendingRelease);
+    std::memset(pressedThisFrame, 0, sizeof pressedThisFrame);
+}
+
+void pressKey(int key) {
+    if (key <= 0 || key >= KeyCount)
+        return;
+    keyState[key] = 1;
+    pressedThisFrame[key] = 1;
+    pendingRelease[key] = 0;
+}
+
+void releaseKey(int key) {
+    if (key <= 0 || key >= KeyCount)
+        return;
+    if (pressedThisFrame[key])
+        pendingRelease[key] = 1;
+    else
+        keyState[key] = 0;
 }
 
 void pushQuit() {

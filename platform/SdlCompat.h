@@ -75,6 +75,9 @@ bool pollEvent(Event* event);
 Uint8* getKeyState(int* numKeys = nullptr);
 // Clears every held key (focus loss, tests).
 void releaseAllKeys();
+// A key went down or up in the window. A tap shorter than a frame stays held until the next frame.
+void pressKey(int key);
+void releaseKey(int key);
 
 // Creates or resizes the game's drawing surface (own GL context, FBO with depth and stencil) and
 // sizes the window; null on failure, with the reason in SDL_GetError().

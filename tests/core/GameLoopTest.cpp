@@ -134,6 +134,12 @@ TEST_F(GameLoop, EscapeQuitsFromTheMenuKillsTheShipAndLeavesScenes) {
     EXPECT_TRUE(game->handleHeldKeys(true));
 }
 
+TEST_F(GameLoop, EscapeInTheMenuQuitsWithoutStartingAGame) {
+    EXPECT_TRUE(press(sdlq::KeyEscape));
+    EXPECT_EQ(game->state, Menu);
+    EXPECT_EQ(engine->ship, nullptr);
+}
+
 TEST_F(GameLoop, AKeyLongAfterTheShipDiedReturnsToTheMenuAndEscapeThenQuits) {
     game->newGame();
     engine->ship = nullptr;

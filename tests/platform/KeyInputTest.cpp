@@ -71,6 +71,19 @@ TEST(KeyInput, PressQueuesKeyDownAndHoldsUntilRelease) {
     EXPECT_EQ(keyDowns(drainEvents()), (std::vector<int>{sdlq::KeyF2}));
 }
 
+TEST(KeyInput, ATapShorterThanAFrameIsHeldForThatFrame) {
+    resetWindow();
+    SDL_QWidget* view = testWindow()->view;
+    drainEvents();
+    // Pressed and released before the game looked: the frame that sees the press sees the key held.
+    sendKey(view, QEvent::KeyPress, Qt::Key_Escape);
+    sendKey(view, QEvent::KeyRelease, Qt::Key_Escape);
+    EXPECT_EQ(sdlq::getKeyState()[sdlq::KeyEscape], 1);
+    EXPECT_EQ(keyDowns(drainEvents()), (std::vector<int>{sdlq::KeyEscape}));
+    drainEvents(); // the next frame
+    EXPECT_EQ(sdlq::getKeyState()[sdlq::KeyEscape], 0);
+}
+
 TEST(KeyInput, AutoRepeatIsDroppedAndKeepsTheKeyHeld) {
     resetWindow();
     SDL_QWidget* view = testWindow()->view;
