@@ -17,7 +17,9 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
+#include <array>
 #include <fstream>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -407,6 +409,99 @@ TEST(AssetGenerator, BuildOutputMatchesAFreshRun) {
         QFile a(dir.path() + "/out/Resources/" + f), b(QString::fromStdString(resource(f)));
         ASSERT_TRUE(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly)) << f;
         EXPECT_EQ(a.readAll(), b.readAll()) << f;
+    }
+}
+
+} // namespace
+
+namespace {
+
+// Reads a FastTracker 2 module far enough to find where its song ends.
+struct XmSong {
+    bool ok = false;
+    int channels = 0, bpm = 0;
+    std::vector<int> order;
+    std::vector<std::vector<std::vector<std::array<int, 5>>>> patterns; // pattern, row, channel, cell fields
+};
+
+XmSong readXm(const std::string& path) {
+    XmSong song;
+    QFile f(QString::fromStdString(path));
+    if (!f.open(QIODevice::ReadOnly))
+        return song;
+    const QByteArray b = f.readAll();
+    auto u8 = [&](qsizetype o) { return o < b.size() ? static_cast<unsigned char>(b[o]) : 0; };
+    auto le16 = [&](qsizetype o) { return u8(o) | (u8(o + 1) << 8); };
+    auto le32 = [&](qsizetype o) { return static_cast<qsizetype>(le16(o) | (le16(o + 2) << 16)); };
+    if (b.left(17) != "Extended Module: " || le32(60) != 276)
+        return song;
+    const int length = le16(64), patterns = le16(70);
+    song.channels = le16(68);
+    song.bpm = le16(78);
+    for (int i = 0; i < length; ++i)
+        song.order.push_back(u8(80 + i));
+    qsizetype o = 60 + 276;
+    for (int p = 0; p < patterns; ++p) {
+        const qsizetype header = le32(o);
+        const int rows = le16(o + 5);
+        const int packed = le16(o + 7);
+        qsizetype d = o + header;
+        const qsizetype end = d + packed;
+        std::vector<std::vector<std::array<int, 5>>> pat(rows,
+                                                         std::vector<std::array<int, 5>>(song.channels));
+        for (int r = 0; r < rows; ++r)
+            for (int c = 0; c < song.channels; ++c) {
+                std::array<int, 5> cell{0, 0, 0, 0, 0};
+                const int first = u8(d);
+                if (first & 0x80) {
+                    ++d;
+                    for (int k = 0; k < 5; ++k)
+                        if (first & (1 << k))
+                            cell[k] = u8(d++);
+                } else {
+                    for (int k = 0; k < 5; ++k)
+                        cell[k] = u8(d++);
+                }
+                pat[r][c] = cell;
+            }
+        if (d != end)
+            return song;
+        song.patterns.push_back(pat);
+        o = end;
+    }
+    song.ok = true;
+    return song;
+}
+
+TEST(AssetFiles, ModulesEndByJumpingBackToTheirStart) {
+    // The mixer's module player ignores the restart position, so the songs loop by a position jump.
+    for (const char* name : {"samples/vorn.xm", "samples/vorn3.xm"}) {
+        const XmSong song = readXm(resource(name));
+        ASSERT_TRUE(song.ok) << name;
+        EXPECT_EQ(song.channels % 2, 0);
+        ASSERT_FALSE(song.order.empty());
+        const auto& last = song.patterns.at(song.order.back());
+        bool jump = false;
+        for (const auto& cell : last.back())
+            jump = jump || (cell[3] == 0x0B && cell[4] == 0);
+        EXPECT_TRUE(jump) << name;
+        // No other pattern jumps or breaks early: every order plays whole.
+        for (size_t i = 0; i + 1 < song.order.size(); ++i)
+            for (const auto& row : song.patterns.at(song.order[i]))
+                for (const auto& cell : row)
+                    EXPECT_TRUE(cell[3] != 0x0B && cell[3] != 0x0D) << name << " order " << i;
+        // Melody, bass and drums: the song uses several instruments over many notes.
+        std::set<int> instruments;
+        int notes = 0;
+        for (int p : song.order)
+            for (const auto& row : song.patterns.at(p))
+                for (const auto& cell : row)
+                    if (cell[0] > 0 && cell[0] < 97) {
+                        ++notes;
+                        instruments.insert(cell[1]);
+                    }
+        EXPECT_GE(instruments.size(), 6u) << name;
+        EXPECT_GT(notes, 300) << name;
     }
 }
 
