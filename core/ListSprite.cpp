@@ -1,6 +1,7 @@
 #include "core/ListSprite.h"
 
 #include "core/Sprite.h"
+#include "core/Random.h"
 #include "core/SpriteKind.h"
 
 #include <GL/gl.h>
@@ -110,7 +111,7 @@ Sprite* ListSprite::pickRandomTarget() {
     const int n = targetCount;
     if (n <= 0)
         return nullptr;
-    const int k = n == 1 ? 1 : std::rand() % n + 1;
+    const int k = n == 1 ? 1 : gameRand() % n + 1;
     int seen = 0;
     for (Elem* e = head; e; e = e->next) {
         Sprite* s = spriteAt(e);

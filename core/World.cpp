@@ -2,6 +2,7 @@
 
 #include "core/Engine.h"
 #include "core/ListSprite.h"
+#include "core/Random.h"
 #include "core/Waves.h"
 #include "enemies/TacheBench.h"
 #include "platform/SdlCompat.h"
@@ -48,15 +49,15 @@ void World::discard() {
 
 World::World() : sprites(new ListSprite()) {
     for (auto& star : stars) {
-        star[3] = static_cast<float>(std::rand() % 1400) / 10.0f - 70.0f;
-        star[4] = 0.25f * static_cast<float>(std::rand() % 600) - 100.0f;
+        star[3] = static_cast<float>(gameRand() % 1400) / 10.0f - 70.0f;
+        star[4] = 0.25f * static_cast<float>(gameRand() % 600) - 100.0f;
         star[5] = 90.0f;
-        const float b = static_cast<float>(std::rand() % 750) / 1000.0f + 0.25f;
+        const float b = static_cast<float>(gameRand() % 750) / 1000.0f + 0.25f;
         star[0] = star[1] = star[2] = b;
     }
     for (int i = 0; i < FloorRows * FloorColumns; ++i) {
-        floorVariant[i] = std::rand() % 5;
-        floorMapVariant[i] = std::rand() % 5;
+        floorVariant[i] = gameRand() % 5;
+        floorMapVariant[i] = gameRand() % 5;
     }
     lastFrameTicks = sdlq::getTicks();
 }
