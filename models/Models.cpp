@@ -44,13 +44,12 @@ void wing(ShapeBuilder& sb, int axis, const std::vector<Span>& spans, float u0, 
 }
 
 // Engine pod: a short tube with a flared nozzle, parts region, nozzle glow at its rear end.
-void pod(ShapeBuilder& sb, float cx, float cy, float front, float back, float r, bool backIsPlusZ) {
+void pod(ShapeBuilder& sb, float cx, float cy, float front, float back, float r) {
     const float d = back - front;
     std::vector<Station> st = {{front, cy, r * 0.5f, r * 0.5f},
                                {front + 0.15f * d, cy, r * 0.95f, r * 0.95f},
                                {front + 0.8f * d, cy, r, r},
                                {back, cy, r * 0.8f, r * 0.8f}};
-    (void)backIsPlusZ;
     body(sb, st, cx, 2, 12, 0.5f, 1.0f, 0.76f, 0.99f);
 }
 
@@ -76,7 +75,7 @@ Mesh meshMyShip() {
           {-0.12f, 0.11f, 0.06f, 0.05f}},
          0, 2, 12, 0.0f, 0.5f, 0.76f, 0.99f);
     const int half = sb.size();
-    pod(sb, 0.4f, 0.05f, 0.16f, -0.27f, 0.1f, false);
+    pod(sb, 0.4f, 0.05f, 0.16f, -0.27f, 0.1f);
     // Gull wing: up to the pods, then flat out to the tips.
     wing(sb, 0,
          {{0.15f, -0.02f, 0.17f, -0.2f, 0.07f},
@@ -162,7 +161,7 @@ Mesh meshFighter2() {
           {0.55f, 0.0f, -0.12f, 0.22f, 0.06f},
           {1.0f, 0.03f, -0.05f, 0.18f, 0.03f}},
          0, 1, 0.5f, 0.75f);
-    pod(sb, 0.55f, 0.0f, -0.45f, 0.96f, 0.1f, true);
+    pod(sb, 0.55f, 0.0f, -0.45f, 0.96f, 0.1f);
     wing(sb, 1, {{0.05f, 0.55f, 0.55f, 0.95f, 0.05f}, {0.5f, 0.55f, 0.76f, 0.98f, 0.025f}}, 0, 1, 0.5f,
          0.75f);
     wing(sb, 1, {{-0.05f, 0.55f, 0.6f, 0.93f, 0.04f}, {-0.45f, 0.55f, 0.8f, 0.96f, 0.02f}}, 0, 1, 0.5f,
@@ -192,7 +191,7 @@ Mesh meshShip1() {
     wing(sb, 1, {{-0.15f, 0.0f, 0.2f, 0.65f, 0.06f}, {-0.48f, 0.0f, 0.5f, 0.7f, 0.03f}}, 0, 1, 0.5f, 0.75f);
     const int half = sb.size();
     wing(sb, 0, {{0.25f, -0.05f, -0.1f, 0.6f, 0.1f}, {0.5f, -0.1f, 0.2f, 0.55f, 0.05f}}, 0, 1, 0.5f, 0.75f);
-    pod(sb, 0.18f, -0.05f, 0.5f, 0.95f, 0.1f, true);
+    pod(sb, 0.18f, -0.05f, 0.5f, 0.95f, 0.1f);
     sb.mirrorX(half);
     const Rotation list = Rotation::about(90, 1, 0, 0).then(Rotation::about(190, 0, 1, 0));
     return sb.toRaw(list, {0, 0.2f, 0}, 100.0f);

@@ -225,7 +225,7 @@ int rootDegree(int semis) {
 
 enum Part { Intro = 1, Melody = 2, Variation = 4, Breakdown = 8, Climax = 16 };
 
-Pattern compose(const Style& s, int part, Rng& rng, const Motif& motif, const Motif& answer) {
+Pattern compose(const Style& s, int part, const Motif& motif, const Motif& answer) {
     Pattern p(Rows);
     for (int bar = 0; bar < 4; ++bar) {
         const int root = s.roots[bar];
@@ -294,7 +294,6 @@ Pattern compose(const Style& s, int part, Rng& rng, const Motif& motif, const Mo
             put(p, base + 12, ChLead, NoteOff, 0);
         }
     }
-    (void)rng;
     return p;
 }
 
@@ -308,7 +307,7 @@ Song composeSong(const std::string& name, const Style& s, int bpm, const std::ve
     Rng rng(s.seed);
     const Motif motif = makeMotif(rng, s.drive), answer = makeMotif(rng, s.drive);
     for (int part : parts)
-        song.patterns.push_back(compose(s, part, rng, motif, answer));
+        song.patterns.push_back(compose(s, part, motif, answer));
     song.order = order;
     // Jump back to the first order from the last row: the player ignores the restart position.
     Pattern& last = song.patterns[order.back()];
