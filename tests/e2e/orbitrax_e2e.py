@@ -615,6 +615,9 @@ def main(scenarios):
         if not shutil.which(tool):
             print("SKIP: %s is not installed (scripts/install-deps installs it)" % tool)
             return SKIP
+    # An X server resets itself whenever its last client leaves, and refuses connections meanwhile:
+    # keep one connection open for the whole test so that a game quitting cannot cause that.
+    keeper = subprocess.Popen(["xdotool", "sleep", "100000"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     sandbox = Sandbox(name)
     ok = False
     try:
@@ -637,6 +640,8 @@ def main(scenarios):
         return 1
     finally:
         sandbox.cleanup(keep=not ok or os.environ.get("ORBITRAX_E2E_KEEP") == "1")
+        keeper.kill()
+        keeper.wait()
 
 
 def send_close_request(wid):

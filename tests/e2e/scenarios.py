@@ -48,9 +48,14 @@ def clean_exit(game, sandbox, how):
     log(how, "-> exit 0, Running=0")
 
 
-def start_playing(game):
-    """Any key in the menu starts a game; the head-up display's energy gauge shows it."""
-    game.press_until("b", "a game to start", lambda s: game.energy(s) > 35 and not game.menu_shown(s), timeout=30)
+def start_playing(game, by_button=False):
+    """Any key in the menu, or the Play button, starts a game; the head-up display's energy gauge shows it."""
+    playing = lambda s: game.energy(s) > 35 and not game.menu_shown(s)
+    if by_button:
+        game.click(*game.layout.menu_button(PLAY))
+        game.wait_screen("a game to start after Play", playing, PLAY_TIMEOUT)
+    else:
+        game.press_until("b", "a game to start", playing, timeout=30)
 
 
 def die_by_escape(game):
@@ -391,7 +396,7 @@ def crash_guard(sandbox):
     game = to_menu(sandbox, "stored")
     check((game.layout.width, game.layout.height) == (1024, 768),
           "stored 1024x768 not used: window %dx%d" % (game.layout.width, game.layout.height))
-    start_playing(game)
+    start_playing(game, by_button=True)
     log("kill -9 in the middle of a game")
     game.proc.kill()
     game.proc.wait(timeout=30)
