@@ -1,6 +1,7 @@
 #include "core/Audio.h"
 
 #include "core/Engine.h"
+#include "core/Game.h"
 
 #include <SDL_mixer.h>
 
@@ -10,10 +11,19 @@ namespace Audio {
 
 namespace {
 
+// A paused game stays silent: nothing that happens in its frozen frames makes a sound.
+bool silenced(const Engine* engine) {
+    const Game* game = Game::instance();
+    return engine->paused && (!game || game->state == Playing);
+}
+
 Mix_Chunk* loadedSample(int id) {
     if (id < 0 || id >= Engine::SampleCount || !Engine::exists())
         return nullptr;
-    return Engine::instance()->samples[id];
+    const Engine* engine = Engine::instance();
+    if (silenced(engine))
+        return nullptr;
+    return engine->samples[id];
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "core/Random.h"
 #include "platform/FileUtils.h"
+#include "platform/Gamepad.h"
 #include "player/ForceFeedback.h"
 
 #include <QFile>
@@ -92,7 +93,7 @@ Engine::~Engine() {
     freeTextures();
     if (joystick) {
         closeForceFeedback();
-        SDL_JoystickClose(joystick);
+        Gamepad::close();
         joystick = nullptr;
     }
     if (theEngine == this)
@@ -113,9 +114,20 @@ std::string Engine::resourcePath(const char* name) {
 }
 
 void Engine::openJoystick() {
-    if (SDL_NumJoysticks() < 1)
-        return;
-    joystick = SDL_JoystickOpen(0);
+    // A known gamepad comes first; its joystick is the one force feedback opens.
+    joystick = Gamepad::open();
     if (joystick)
         openForceFeedback();
+}
+
+bool Engine::serveJoystick() {
+    const Gamepad::Change change = Gamepad::pumpEvents();
+    if (change == Gamepad::Change::Lost) {
+        closeForceFeedback();
+        joystick = nullptr;
+    } else if (change == Gamepad::Change::Opened) {
+        joystick = Gamepad::joystick();
+        openForceFeedback();
+    }
+    return change == Gamepad::Change::Lost;
 }

@@ -31,6 +31,9 @@ public:
     void loadSettings(int expectedRunning);
     void saveSettings();
     bool chance(int meanTicks);
+    // Hot-plugging: takes a pad plugged in while none is open, lets go of one unplugged. True when
+    // the pad in use went away.
+    bool serveJoystick();
     static std::string resourcePath(const char* name);
 
     // Textures (the renderer's part of the Engine).

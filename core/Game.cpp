@@ -158,6 +158,12 @@ void Game::keyDown(int key) {
         newGame();
 }
 
+void Game::activeChanged(int gain) {
+    if (gain || state != Playing)
+        return;
+    Engine::instance()->paused = 1;
+}
+
 bool Game::handleHeldKeys(bool keyEvent) {
     Engine* engine = Engine::instance();
     const Uint8* keys = sdlq::getKeyState();

@@ -31,6 +31,9 @@ public:
 
     // Handles one key-down event of the frame loop.
     void keyDown(int key);
+    // The window gained (1) or lost (0) the focus, was minimised (0), or the pad in use went away (0):
+    // a game in play pauses until P or C.
+    void activeChanged(int gain);
     // Reads the held keys once per frame after polling; returns true when the loop must quit.
     bool handleHeldKeys(bool keyEvent);
 

@@ -71,6 +71,10 @@ bool runFrame(Game* game) {
     if (game->state == Playing && engine->shipDeadTime > 200 && !game->checkHighScore(game->world->score))
         game->returnToMenu();
 
+    // A pad unplugged during play pauses the game as a lost focus does.
+    if (engine->serveJoystick())
+        sdlq::pushActive(0);
+
     bool quit = false;
     bool keyEvent = false;
     sdlq::Event event;
@@ -87,6 +91,9 @@ bool runFrame(Game* game) {
         case sdlq::KeyDownEvent:
             keyEvent = true;
             game->keyDown(event.key);
+            break;
+        case sdlq::ActiveEvent:
+            game->activeChanged(event.gain);
             break;
         default:
             break;

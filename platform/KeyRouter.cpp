@@ -68,8 +68,18 @@ bool KeyRouter::eventFilter(QObject* watched, QEvent* event) {
         return false;
     case QEvent::WindowDeactivate:
         // Releases would go to another window: nothing may stay held.
-        if (widget == view->window())
+        if (widget == view->window()) {
             sdlq::releaseAllKeys();
+            sdlq::pushActive(0);
+        }
+        return false;
+    case QEvent::WindowActivate:
+        if (widget == view->window())
+            sdlq::pushActive(1);
+        return false;
+    case QEvent::WindowStateChange:
+        if (widget == view->window() && widget->isMinimized())
+            sdlq::pushActive(0);
         return false;
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:

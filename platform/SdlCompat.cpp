@@ -206,6 +206,13 @@ void pushEvent(const Event& event) {
     events.push_back(event);
 }
 
+void pushActive(int gain) {
+    Event active;
+    active.type = ActiveEvent;
+    active.gain = gain ? 1 : 0;
+    pushEvent(active);
+}
+
 void clearEvents() {
     events.clear();
 }

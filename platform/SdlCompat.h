@@ -50,13 +50,20 @@ enum Key : int {
 };
 
 // SDL 1.2 event type values.
-enum EventType : int { NoEvent = 0, KeyDownEvent = 2, QuitEvent = 12, VideoResizeEvent = 16 };
+enum EventType : int {
+    NoEvent = 0,
+    ActiveEvent = 1,
+    KeyDownEvent = 2,
+    QuitEvent = 12,
+    VideoResizeEvent = 16
+};
 
 struct Event {
     int type = NoEvent;
     int key = 0;   // KeyDownEvent: the keysym
     int width = 0; // VideoResizeEvent: new size
     int height = 0;
+    int gain = 0; // ActiveEvent: 1 when the window became active, 0 when it lost the focus or was minimised
 };
 
 // The video surface of the game view: the size actually obtained.
@@ -107,6 +114,8 @@ void setTicksSource(Uint32 (*source)());
 void pushQuit();
 // Queues any game event (the window's input and resize handling).
 void pushEvent(const Event& event);
+// Queues an ActiveEvent: the window gained (1) or lost (0) the focus, or was minimised (0).
+void pushActive(int gain);
 // Drops every queued game event (tests).
 void clearEvents();
 
