@@ -8,6 +8,7 @@
 #include <GL/gl.h>
 #include <GL/glext.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -168,6 +169,11 @@ bool scrollFloor(World* world, float step) {
 }
 
 int visibleStars(int starCount, int details) {
+    // Only low, medium and high exist; anything else would divide by zero or overrun the stars.
+    if (details < 0)
+        details = 0;
+    if (details > 2)
+        details = 2;
     return starCount / (3 - details);
 }
 
@@ -201,9 +207,11 @@ void World::drawSky() {
     glDisable(GL_FOG);
     glDisable(GL_LIGHTING);
     glDisable(GL_TEXTURE_2D);
-    const int n = visibleStars(starCount, e->details);
-    float* twinkling = stars[std::rand() % n];
-    twinkling[0] = twinkling[1] = twinkling[2] = randomBrightness();
+    const int n = std::min(visibleStars(starCount, e->details), static_cast<int>(StarCount));
+    if (n > 0) {
+        float* twinkling = stars[std::rand() % n];
+        twinkling[0] = twinkling[1] = twinkling[2] = randomBrightness();
+    }
 
     glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
     glInterleavedArrays(GL_C3F_V3F, 0, stars);

@@ -108,6 +108,8 @@ TEST(Stars, ThirdHalfOrAllByDetails) {
     EXPECT_EQ(visibleStars(300, 0), 100);
     EXPECT_EQ(visibleStars(300, 1), 150);
     EXPECT_EQ(visibleStars(300, 2), 300);
+    EXPECT_EQ(visibleStars(300, 3), 300);
+    EXPECT_EQ(visibleStars(300, -1), 100);
 }
 
 TEST_F(FloorTest, FloorLightCentresOnTheShipOrTheFieldWithoutOne) {
