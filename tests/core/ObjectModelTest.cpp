@@ -105,7 +105,8 @@ TEST_F(ObjectModel, OverlapCallsBothSidesNearerHeadFirstAndDeadSpritesStayIn) {
     // a-b, a-c, b-c: a is dead after its first call yet still meets c.
     const std::vector<int> expected = {1, 2, 1, 3, 2, 3};
     EXPECT_EQ(log, expected);
-    EXPECT_EQ(a->collided.size(), 2u);
+    ASSERT_EQ(a->collided.size(), 2u);
+    EXPECT_EQ(a->collided[1], c);
 
     int destroyed = 0;
     a->destroyed = &destroyed;
