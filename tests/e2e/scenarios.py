@@ -332,7 +332,9 @@ def options(sandbox):
 
 
 def screens(sandbox):
-    """High-score table, credits and help are shown and closed again."""
+    """High-score table, credits and help are shown and closed again; the keys that close a
+    screen do not also act in the menu the screen gives back."""
+    faults = []
     game = to_menu(sandbox)
     game.click(*game.layout.menu_button(HIGHSCORE))
     game.wait_screen("the high-score table", game.highscores_shown, MENU_TIMEOUT)
@@ -340,15 +342,38 @@ def screens(sandbox):
     game.click(*game.layout.highscore_close())
     game.wait_screen("the menu after the table's Close", game.menu_shown, MENU_TIMEOUT)
 
-    menu = game.shot("menu")
-    game.click(*game.layout.menu_button(CREDITS))
-    game.wait_screen("the credits", lambda s: not game.menu_shown(s) and difference(menu, s) > 0.2, MENU_TIMEOUT)
-    time.sleep(2.0)
-    game.shot("credits")
+    # Credits, closed by a click, then by Escape.
+    for closer in ("click", "Escape"):
+        menu = game.shot("menu")
+        game.click(*game.layout.menu_button(CREDITS))
+        game.wait_screen("the credits", lambda s: not game.menu_shown(s) and difference(menu, s) > 0.2, MENU_TIMEOUT)
+        time.sleep(2.0)
+        game.shot("credits")
+        if closer == "click":
+            game.click(game.layout.x + game.layout.width // 2, game.layout.y + game.layout.height // 2)
+        else:
+            game.focus()
+            game.key("Escape")
+        try:
+            game.wait_screen("the menu after the credits (%s)" % closer, game.menu_shown, MENU_TIMEOUT)
+        except Failure as failure:
+            faults.append("%s on the credits: %s" % (closer, failure))
+            if not game.running():
+                game = to_menu(sandbox, "restarted-after-credits")
+
+    # Escape leaves the options panel.
+    game.click(*game.layout.menu_button(OPTIONS))
+    game.wait_screen("the options panel", game.options_shown, MENU_TIMEOUT)
     game.focus()
     game.key("Escape")
-    game.wait_screen("the menu after the credits", game.menu_shown, MENU_TIMEOUT)
-    check(game.running(), "Escape on the credits ended the game")
+    try:
+        game.wait_screen("the menu after Escape on the options", lambda s: game.menu_shown(s) and not game.options_shown(s),
+                         MENU_TIMEOUT)
+    except Failure as failure:
+        faults.append("Escape on the options panel: %s" % failure)
+        if game.running():
+            game.kill()
+        game = to_menu(sandbox, "restarted-after-options")
 
     game.click(*game.layout.menu_button(HELP))
 
@@ -372,17 +397,22 @@ def screens(sandbox):
         game.wait_screen("the high-score table", game.highscores_shown, MENU_TIMEOUT)
         game.focus()
         game.key(key)
-        time.sleep(3.0)
-        game.wait_screen("the menu after %s on the table" % key,
-                         lambda s: game.menu_shown(s) or game.energy(s) > 35 or game.energy(s) < 1 and
-                         not game.highscores_shown(s), MENU_TIMEOUT)
-        time.sleep(2.0)
-        shot = game.shot("after-" + key)
-        check(game.running(), "%s on the high-score table ended the game" % key)
-        check(game.menu_shown(shot), "%s pressed to close the high-score table started a game" % key)
+        try:
+            game.wait_screen("the table to close after %s" % key, lambda s: not game.highscores_shown(s), MENU_TIMEOUT)
+            time.sleep(3.0)
+            if not game.running():
+                raise Failure("the game ended")
+            if not game.menu_shown():
+                raise Failure("no menu: the key started a game")
+        except Failure as failure:
+            faults.append("%s on the high-score table: %s" % (key, failure))
+            if game.running():
+                game.kill()
+            game = to_menu(sandbox, "restarted-after-" + key)
     game.focus()
     game.chord("ctrl+q")
     clean_exit(game, sandbox, "Ctrl+Q after the screens")
+    check(not faults, "; ".join(faults))
 
 
 def crash_guard(sandbox):
