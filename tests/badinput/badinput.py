@@ -138,6 +138,33 @@ def texture_missing(sandbox):
     expect_exit(sandbox, 12, stdout=["Error while loading '%s'" % path])
 
 
+def texture_each_missing(sandbox):
+    """Every texture the game loads at start-up: without it, its name and exit code 12."""
+    res = copy_resources(sandbox)
+    folder = os.path.join(res, "textures")
+    names = sorted(n for n in os.listdir(folder) if n.endswith(".png"))
+    check(len(names) >= 20, "only %d textures in %s" % (len(names), folder))
+    wrong = []
+    for name in names:
+        path = os.path.join(folder, name)
+        aside = path + ".aside"
+        os.rename(path, aside)
+        try:
+            game = sandbox.game("without-" + name)
+            try:
+                code = game.wait_exit(90)
+            except Failure:
+                game.kill()
+                wrong.append("%s: the game ran without it" % name)
+                continue
+            if code != 12 or ("Error while loading '%s'" % path) not in game.stdout():
+                wrong.append("%s: exit %s, stdout %r" % (name, code, game.stdout()[-300:]))
+        finally:
+            os.rename(aside, path)
+    log("%d textures checked" % len(names))
+    check(not wrong, "\n".join(wrong))
+
+
 def texture_empty(sandbox):
     res = copy_resources(sandbox)
     path = os.path.join(res, "textures", "chars.png")
@@ -351,6 +378,7 @@ def scores_unreadable(sandbox):
 
 CASES = {
     "texture_missing": texture_missing,
+    "texture_each_missing": texture_each_missing,
     "texture_empty": texture_empty,
     "texture_truncated": texture_truncated,
     "texture_not_png": texture_not_png,
