@@ -344,6 +344,45 @@ def scores_damaged(sandbox):
     check(sandbox.store.high_scores() == before, "viewing the table changed the stored rows")
 
 
+def scores_damaged_new_entry(sandbox):
+    """A new best score goes into a damaged table: the name is saved in its place and every row
+    above and below it survives (only the tenth drops out)."""
+    sandbox.store.write(damaged_scores_text())
+    before = sandbox.store.high_scores()
+
+    def play(game):
+        game.press_until("b", "a game to start", lambda s: game.energy(s) > 35 and not game.menu_shown(s), timeout=30)
+        game.press_until("Escape", "the ship to blow up", lambda s: game.energy(s) < 8 or game.highscores_shown(s))
+        game.wait_screen("the table asking for a name", game.highscores_shown, MENU_TIMEOUT)
+        time.sleep(1.0)
+        game.type_text("Fresh")
+        game.key("Return", hold=0.3)
+        from orbitrax_e2e import poll
+        poll("the name in the settings file", lambda: any(r[1] == "Fresh" for r in sandbox.store.high_scores()), 60)
+        game.wait_screen("the menu after the table", game.menu_shown, MENU_TIMEOUT)
+
+    expect_menu(sandbox, during=play)
+    after = sandbox.store.high_scores()
+    log("before", [(n, (p or "")[:12], s) for n, p, s in before])
+    log("after ", [(n, (p or "")[:12], s) for n, p, s in after])
+    place = [r[1] for r in after].index("Fresh")
+    # The unreadable score "lots" of row 6 counts as 0: a score of 0 or more takes its place at the latest.
+    check(place <= 5, "the new score went to row %d" % (place + 1))
+    for i in range(10):
+        old = before[i]
+        new = after[i] if i < place else after[i + 1] if i + 1 < 10 else None
+        if i + 1 >= 10 and i >= place:
+            continue  # the former tenth row drops out
+        for k, what in ((1, "player"), (2, "score")):
+            if old[k] is not None:
+                # A score text too long to be a score is kept by its first digits.
+                same = new is not None and (new[k] == old[k] or k == 2 and len(old[k]) > 12 and
+                                            old[k].startswith(new[k] or "-"))
+                check(same, "row %d lost its %s: %r became %r"
+                      % (i + 1, what, old[k][:40], (new[k] or "")[:40] if new else None))
+    check(any(r[1] == "N" * 10000 for r in after), "the 10 000-character name was not kept whole")
+
+
 def scores_many(sandbox):
     lines = ["[HighScores]"]
     for i in range(1, 501):
@@ -394,6 +433,7 @@ CASES = {
     "settings_garbage_file": settings_garbage_file,
     "settings_folder_unwritable": settings_folder_unwritable,
     "scores_damaged": scores_damaged,
+    "scores_damaged_new_entry": scores_damaged_new_entry,
     "scores_many": scores_many,
     "scores_read_only": scores_read_only,
     "scores_unreadable": scores_unreadable,

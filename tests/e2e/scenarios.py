@@ -207,6 +207,10 @@ def play_keys(sandbox):
     game.focus()
     game.chord("ctrl+q")
     clean_exit(game, sandbox, "Ctrl+Q after a game")
+    # The console hears only the start-up lines; nothing is printed while the game runs.
+    allowed = ("Depth buffer depth : ", "Stencil buffer will be used", "No stencil buffer", "SDL initialisation ERROR")
+    extra = [line for line in game.stdout().splitlines() if line.strip() and not line.startswith(allowed)]
+    check(not extra, "printed while running: %r" % extra)
 
 
 def high_score(sandbox):
