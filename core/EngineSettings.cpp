@@ -36,6 +36,13 @@ int storedSide(QSettings* s, const char* key, int fallback) {
     return value > 0 && value <= MaxWindowSide ? value : fallback;
 }
 
+// Anisotropic filtering costs a software rasteriser most of its frame: there it starts off, and the
+// options panel still offers every level.
+int defaultAnisotropy(float maxAnisotropy) {
+    const int limit = static_cast<int>(maxAnisotropy);
+    return sdlq::softwareRenderer() && limit > 1 ? 1 : limit;
+}
+
 } // namespace
 
 void Engine::loadSettings(int expectedRunning) {
@@ -45,7 +52,7 @@ void Engine::loadSettings(int expectedRunning) {
     if (running == expectedRunning) {
         s->beginGroup("Graphic");
         textureFilter = storedInt(s, "Filter", 2);
-        anisotropic = storedInt(s, "Anisotropic", static_cast<int>(maxAnisotropy));
+        anisotropic = storedInt(s, "Anisotropic", defaultAnisotropy(maxAnisotropy));
         // Only low, medium and high exist; anything else would break the star and beam counts.
         details = storedInt(s, "Details", 2);
         if (details < 0 || details > 2)
@@ -61,7 +68,7 @@ void Engine::loadSettings(int expectedRunning) {
     } else {
         shadows = true;
         fullScreen = true;
-        anisotropic = static_cast<int>(maxAnisotropy);
+        anisotropic = defaultAnisotropy(maxAnisotropy);
         textureFilter = 2;
         screenWidth = screen.width();
         screenHeight = screen.height();

@@ -218,7 +218,8 @@ sdlq::Surface* GameSurface::setVideoMode(int width, int height, unsigned int fla
     int samples = 0;
     if (view && presentMode == sdlq::Present::Blit)
         samples = std::max(0, view->sdlScene()->format().samples());
-    if (!makeFrameBuffers(QSize(width, height), samples)) {
+    updateRatio();
+    if (!makeFrameBuffers(devicePixels(width, height), samples)) {
         SDL_SetError("Couldn't create a %dx%d frame buffer with depth and stencil", width, height);
         return nullptr;
     }
@@ -235,11 +236,26 @@ void GameSurface::resizeFrame(int width, int height) {
     if (width <= 0 || height <= 0 || width > MaxSide || height > MaxSide || !target)
         return;
     const int samples = resolved ? target->format().samples() : 0;
-    if (makeFrameBuffers(QSize(width, height), samples)) {
+    updateRatio();
+    if (makeFrameBuffers(devicePixels(width, height), samples)) {
         videoSurface.w = width;
         videoSurface.h = height;
     }
     makeCurrent();
+}
+
+// A HiDPI screen gets a frame of its own pixels, not a logical-size one blown up.
+void GameSurface::updateRatio() {
+    SDL_QWidget* view = SDL_QWidget::current();
+    qreal r = view ? view->devicePixelRatioF() : 1.0;
+    if (!(r >= 1.0 && r <= 8.0))
+        r = 1.0;
+    ratio = r;
+}
+
+QSize GameSurface::devicePixels(int width, int height) const {
+    QSize pixels(qRound(width * ratio), qRound(height * ratio));
+    return pixels.boundedTo(QSize(MaxSide, MaxSide));
 }
 
 void GameSurface::sizeWindow(int width, int height, bool fullScreen) {
@@ -321,6 +337,7 @@ void GameSurface::readBack() {
     source->bind();
     if (image.size() != frame)
         image = QImage(frame, QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
     GLint alignment = 4;
     glGetIntegerv(GL_PACK_ALIGNMENT, &alignment);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
@@ -370,11 +387,12 @@ void GameSurface::paint(QPainter* painter, QWidget* viewport) {
     painter->resetTransform();
     if (!hasFrame || image.isNull() || presentMode != sdlq::Present::ReadBack) {
         painter->fillRect(QRect(QPoint(0, 0), viewSize), Qt::black);
-    } else if (image.size() == viewSize) {
+    } else if (image.deviceIndependentSize().toSize() == viewSize) {
+        // Device pixels one to one into the logical rectangle.
         painter->setCompositionMode(QPainter::CompositionMode_Source);
         painter->drawImage(QPoint(0, 0), image);
     } else {
-        const QRect shown = fitRect(image.size(), viewSize);
+        const QRect shown = fitRect(image.deviceIndependentSize().toSize(), viewSize);
         const QRegion bars = QRegion(QRect(QPoint(0, 0), viewSize)) - QRegion(shown);
         for (const QRect& bar : bars)
             painter->fillRect(bar, Qt::black);
@@ -475,6 +493,11 @@ void requestStencilBits(int) {
     // The frame buffer always carries 8 stencil bits beside its 24 depth bits.
 }
 
+QSize framePixels(int width, int height) {
+    GameSurface* surface = GameSurface::instance();
+    return surface ? surface->devicePixels(width, height) : QSize(width, height);
+}
+
 void glSwapBuffers() {
     if (GameSurface* surface = GameSurface::instance())
         surface->present();
@@ -498,6 +521,11 @@ void setPresentMode(Present mode) {
 const char* rendererName() {
     GameSurface* surface = GameSurface::instance();
     return surface ? surface->renderer().c_str() : "";
+}
+
+bool softwareRenderer() {
+    GameSurface* surface = GameSurface::instance();
+    return surface && ::softwareRenderer(surface->renderer());
 }
 
 void shutdownVideo() {

@@ -94,6 +94,9 @@ Surface* videoSurface();
 int depthBits();
 int stencilBits();
 void requestStencilBits(int bits);
+// The device-pixel size of the frame for a logical size: the viewport that covers the whole frame
+// (the logical size itself without a view, or on a screen of one device pixel per pixel).
+QSize framePixels(int width, int height);
 // Presents the finished frame in the window.
 void glSwapBuffers();
 // Makes the game's GL context current (after Qt drew with its own).
@@ -136,6 +139,8 @@ Present presentMode();
 void setPresentMode(Present mode);
 // Name of the game context's renderer ("" before the context exists).
 const char* rendererName();
+// True when the game draws through a software rasteriser (llvmpipe and the like).
+bool softwareRenderer();
 // Releases the game's GL context and frame buffers (before the application goes).
 void shutdownVideo();
 
