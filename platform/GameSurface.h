@@ -48,7 +48,12 @@ public:
     // Paints of the view so far, and how many of them had to be forced out of Qt's queue.
     int paintCount() const { return paints; }
     int forcedPaintCount() const { return forcedPaints; }
+    // Size of the frame in device pixels: the logical size times the view's pixel ratio.
     QSize frameSize() const { return frame; }
+    // Device pixels per logical pixel of the frame (1 without a view).
+    qreal pixelRatio() const { return ratio; }
+    // The device-pixel size of a logical size at the frame's pixel ratio.
+    QSize devicePixels(int width, int height) const;
     // Samples per pixel of the frame the game draws into (0: not multisampled).
     int frameSamples() const;
     // The texture that holds the last finished frame (0 before the first frame).
@@ -64,6 +69,7 @@ private:
     void repaintView();
     void sizeWindow(int width, int height, bool fullScreen);
     void paintBlit(QWidget* viewport);
+    void updateRatio();
 
     QOpenGLContext* context = nullptr;
     QOffscreenSurface* offscreen = nullptr;
@@ -71,6 +77,7 @@ private:
     QOpenGLFramebufferObject* resolved = nullptr; // single-sampled copy of a multisampled target
     sdlq::Surface videoSurface;
     QSize frame;
+    qreal ratio = 1.0;
     bool contextFailed = false;
     bool modeChosen = false;
     sdlq::Present presentMode = sdlq::Present::ReadBack;
