@@ -93,7 +93,7 @@ double render(const Mesh& mesh, const QImage& tex, float yaw, float pitch, QImag
                 const float d =
                     std::max(0.0f, (nn.x * light.x + nn.y * light.y + nn.z * light.z) / (len * ll));
                 const float hz = (-nn.z / len + d) * 0.5f; // rough highlight towards the viewer
-                const float spec = std::pow(std::max(0.0f, hz), 12.0f) * 0.4f;
+                const float specular = std::pow(std::max(0.0f, hz), 12.0f) * 0.4f;
                 const float u = b0 * mesh.vertex(3 * t)[6] + b1 * mesh.vertex(3 * t + 1)[6] +
                                 b2 * mesh.vertex(3 * t + 2)[6];
                 const float v = b0 * mesh.vertex(3 * t)[7] + b1 * mesh.vertex(3 * t + 1)[7] +
@@ -101,7 +101,9 @@ double render(const Mesh& mesh, const QImage& tex, float yaw, float pitch, QImag
                 const QRgb c = tex.pixel(std::clamp(static_cast<int>(u * tex.width()), 0, tex.width() - 1),
                                          std::clamp(static_cast<int>(v * tex.height()), 0, tex.height() - 1));
                 const float k = 0.3f + 0.8f * d;
-                auto ch = [&](int c8) { return std::clamp(static_cast<int>(c8 * k + 255 * spec), 0, 255); };
+                auto ch = [&](int c8) {
+                    return std::clamp(static_cast<int>(c8 * k + 255 * specular), 0, 255);
+                };
                 out.setPixel(x, y, qRgb(ch(qRed(c)), ch(qGreen(c)), ch(qBlue(c))));
             }
     }

@@ -81,17 +81,17 @@ void titleTexel(unsigned int x, unsigned int y, unsigned char* rgba) {
 }
 
 bool writeTitle(const QString& dir, unsigned int width, unsigned int height) {
-    PngSpec spec;
-    spec.width = width;
-    spec.height = height;
+    PngLayout layout;
+    layout.width = width;
+    layout.height = height;
     for (unsigned int y = 0; y < height; ++y) {
         for (unsigned int x = 0; x < width; ++x) {
             unsigned char t[4];
             titleTexel(x, y, t);
-            spec.samples.insert(spec.samples.end(), {t[0], t[1], t[2], t[3]});
+            layout.samples.insert(layout.samples.end(), {t[0], t[1], t[2], t[3]});
         }
     }
-    return writePng((dir + "/vorn2.png").toStdString(), spec);
+    return writePng((dir + "/vorn2.png").toStdString(), layout);
 }
 
 GLHarness* GLHarness::get() {

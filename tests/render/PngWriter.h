@@ -5,7 +5,7 @@
 #include <vector>
 
 // Writes test pictures in any PNG layout through libpng.
-struct PngSpec {
+struct PngLayout {
     uint32_t width = 4;
     uint32_t height = 4;
     int colorType = 6; // PNG_COLOR_TYPE_*
@@ -18,7 +18,7 @@ struct PngSpec {
     std::vector<uint8_t> paletteAlpha;
 };
 
-bool writePng(const std::string& path, const PngSpec& spec);
+bool writePng(const std::string& path, const PngLayout& layout);
 // A picture of one colour, 8-bit RGBA.
 bool writeSolidPng(const std::string& path, uint32_t width, uint32_t height, uint8_t r, uint8_t g, uint8_t b,
                    uint8_t a);

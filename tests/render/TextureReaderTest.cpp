@@ -124,11 +124,11 @@ TEST_F(TextureReaderTest, OnlyTheFirstFourSignatureBytesCount) {
 TEST_F(TextureReaderTest, EveryLayoutLoadsAsRgba) {
     struct Case {
         const char* name;
-        PngSpec spec;
+        PngLayout layout;
         std::vector<uint8_t> expected; // RGBA of the 2 x 1 picture
     };
-    auto spec = [](int colorType, int bitDepth, std::vector<uint16_t> samples, bool interlaced = false) {
-        PngSpec s;
+    auto layout = [](int colorType, int bitDepth, std::vector<uint16_t> samples, bool interlaced = false) {
+        PngLayout s;
         s.width = 2;
         s.height = 1;
         s.colorType = colorType;
@@ -137,58 +137,58 @@ TEST_F(TextureReaderTest, EveryLayoutLoadsAsRgba) {
         s.interlaced = interlaced;
         return s;
     };
-    PngSpec palette = spec(PNG_COLOR_TYPE_PALETTE, 8, {1, 0});
+    PngLayout palette = layout(PNG_COLOR_TYPE_PALETTE, 8, {1, 0});
     palette.palette = {10, 20, 30, 40, 50, 60};
     palette.paletteAlpha = {128};
-    PngSpec smallPalette = spec(PNG_COLOR_TYPE_PALETTE, 2, {0, 1});
+    PngLayout smallPalette = layout(PNG_COLOR_TYPE_PALETTE, 2, {0, 1});
     smallPalette.palette = {1, 2, 3, 4, 5, 6};
 
     const Case cases[] = {
-        {"rgb", spec(PNG_COLOR_TYPE_RGB, 8, {1, 2, 3, 4, 5, 6}), {1, 2, 3, 255, 4, 5, 6, 255}},
-        {"rgba", spec(PNG_COLOR_TYPE_RGBA, 8, {1, 2, 3, 0, 4, 5, 6, 77}), {1, 2, 3, 0, 4, 5, 6, 77}},
+        {"rgb", layout(PNG_COLOR_TYPE_RGB, 8, {1, 2, 3, 4, 5, 6}), {1, 2, 3, 255, 4, 5, 6, 255}},
+        {"rgba", layout(PNG_COLOR_TYPE_RGBA, 8, {1, 2, 3, 0, 4, 5, 6, 77}), {1, 2, 3, 0, 4, 5, 6, 77}},
         {"palette with alpha", palette, {40, 50, 60, 255, 10, 20, 30, 128}},
         {"2-bit palette", smallPalette, {1, 2, 3, 255, 4, 5, 6, 255}},
-        {"grey", spec(PNG_COLOR_TYPE_GRAY, 8, {9, 200}), {9, 9, 9, 255, 200, 200, 200, 255}},
-        {"1-bit grey", spec(PNG_COLOR_TYPE_GRAY, 1, {1, 0}), {255, 255, 255, 255, 0, 0, 0, 255}},
+        {"grey", layout(PNG_COLOR_TYPE_GRAY, 8, {9, 200}), {9, 9, 9, 255, 200, 200, 200, 255}},
+        {"1-bit grey", layout(PNG_COLOR_TYPE_GRAY, 1, {1, 0}), {255, 255, 255, 255, 0, 0, 0, 255}},
         {"grey alpha",
-         spec(PNG_COLOR_TYPE_GRAY_ALPHA, 8, {9, 10, 200, 20}),
+         layout(PNG_COLOR_TYPE_GRAY_ALPHA, 8, {9, 10, 200, 20}),
          {9, 9, 9, 10, 200, 200, 200, 20}},
         {"16-bit rgb",
-         spec(PNG_COLOR_TYPE_RGB, 16, {0x1234, 0xff00, 0x0100, 0, 0xffff, 0x8000}),
+         layout(PNG_COLOR_TYPE_RGB, 16, {0x1234, 0xff00, 0x0100, 0, 0xffff, 0x8000}),
          {0x12, 0xff, 0x01, 255, 0, 0xff, 0x80, 255}},
         {"16-bit rgba",
-         spec(PNG_COLOR_TYPE_RGBA, 16, {0xffff, 0, 0, 0x4000, 0, 0xffff, 0, 0xffff}),
+         layout(PNG_COLOR_TYPE_RGBA, 16, {0xffff, 0, 0, 0x4000, 0, 0xffff, 0, 0xffff}),
          {255, 0, 0, 0x40, 0, 255, 0, 255}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const std::string file = path("layout.png");
-        ASSERT_TRUE(writePng(file, c.spec));
+        ASSERT_TRUE(writePng(file, c.layout));
         const TextureImage image(file.c_str());
         ASSERT_EQ(image.width, 2u);
         ASSERT_EQ(image.height, 1u);
-        EXPECT_EQ(image.colorType, c.spec.colorType);
-        EXPECT_EQ(image.bitDepth, c.spec.bitDepth);
+        EXPECT_EQ(image.colorType, c.layout.colorType);
+        EXPECT_EQ(image.bitDepth, c.layout.bitDepth);
         EXPECT_EQ(std::vector<uint8_t>(image.pixels.get(), image.pixels.get() + 8), c.expected);
     }
 }
 
 TEST_F(TextureReaderTest, InterlacedPicturesKeepTheirRowsInFileOrder) {
-    PngSpec spec;
-    spec.width = 9;
-    spec.height = 7;
-    spec.interlaced = true;
-    for (uint32_t y = 0; y < spec.height; ++y)
-        for (uint32_t x = 0; x < spec.width; ++x)
-            spec.samples.insert(spec.samples.end(),
-                                {static_cast<uint16_t>(x * 20), static_cast<uint16_t>(y * 30), 7, 255});
+    PngLayout layout;
+    layout.width = 9;
+    layout.height = 7;
+    layout.interlaced = true;
+    for (uint32_t y = 0; y < layout.height; ++y)
+        for (uint32_t x = 0; x < layout.width; ++x)
+            layout.samples.insert(layout.samples.end(),
+                                  {static_cast<uint16_t>(x * 20), static_cast<uint16_t>(y * 30), 7, 255});
     const std::string file = path("interlaced.png");
-    ASSERT_TRUE(writePng(file, spec));
+    ASSERT_TRUE(writePng(file, layout));
     const TextureImage image(file.c_str());
     EXPECT_EQ(image.interlaceType, PNG_INTERLACE_ADAM7);
-    for (uint32_t y = 0; y < spec.height; ++y) {
-        for (uint32_t x = 0; x < spec.width; ++x) {
-            const unsigned char* p = image.pixels.get() + (y * spec.width + x) * 4;
+    for (uint32_t y = 0; y < layout.height; ++y) {
+        for (uint32_t x = 0; x < layout.width; ++x) {
+            const unsigned char* p = image.pixels.get() + (y * layout.width + x) * 4;
             EXPECT_EQ(p[0], x * 20);
             EXPECT_EQ(p[1], y * 30);
             EXPECT_EQ(p[3], 255);
