@@ -302,6 +302,18 @@ def settings_garbage_file(sandbox):
     expect_menu(sandbox, during=sane_window)
 
 
+def settings_huge_file(sandbox):
+    """A 5 MB settings file of junk keys around the real ones: the game starts and keeps them."""
+    junk = "".join("junk%d=%s\n" % (i, "x" * 40) for i in range(100000))
+    text = settings_text(graphic={"Width": 1024, "Height": 768, "FullScreen": 0}, running=0,
+                         scores=[(i, "Keeper%d" % i, 50000 - i) for i in range(1, 11)])
+    sandbox.store.write("[Junk]\n" + junk + "\n" + text)
+    before = sandbox.store.high_scores()
+    expect_menu(sandbox, during=lambda g: check((g.layout.width, g.layout.height) == (1024, 768),
+                                                "stored size not used: %dx%d" % (g.layout.width, g.layout.height)))
+    check(sandbox.store.high_scores() == before, "high scores changed")
+
+
 def settings_folder_unwritable(sandbox):
     """The settings folder cannot be made (a file stands in its place): the game still runs."""
     blocker = os.path.join(sandbox.config, "Torvik")
@@ -431,6 +443,7 @@ CASES = {
     "settings_bad_numbers": settings_bad_numbers,
     "settings_huge_and_text": settings_huge_and_text,
     "settings_garbage_file": settings_garbage_file,
+    "settings_huge_file": settings_huge_file,
     "settings_folder_unwritable": settings_folder_unwritable,
     "scores_damaged": scores_damaged,
     "scores_damaged_new_entry": scores_damaged_new_entry,
