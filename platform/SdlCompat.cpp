@@ -132,9 +132,12 @@ bool sdlModes(std::vector<QSize>* modes) {
 } // namespace
 
 bool pollEvent(Event* event) {
+    // Qt is served once per frame, when the game starts reading its events: what a screen defers
+    // with a zero timer then happens in the next frame, after the game has handled the same key.
+    const bool serveQt = !draining;
     if (!draining)
         startFrameOfEvents();
-    if (QCoreApplication::instance()) {
+    if (serveQt && QCoreApplication::instance()) {
         QCoreApplication::processEvents();
         // Outside exec() deleteLater() only happens when asked for.
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
