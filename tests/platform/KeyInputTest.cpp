@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <gtest/gtest.h>
@@ -82,6 +83,25 @@ TEST(KeyInput, ATapShorterThanAFrameIsHeldForThatFrame) {
     EXPECT_EQ(keyDowns(drainEvents()), (std::vector<int>{sdlq::KeyEscape}));
     drainEvents(); // the next frame
     EXPECT_EQ(sdlq::getKeyState()[sdlq::KeyEscape], 0);
+}
+
+TEST(EventPolling, QtIsServedOncePerFrameOfEvents) {
+    resetWindow();
+    drainEvents();
+    sdlq::Event key;
+    key.type = sdlq::KeyDownEvent;
+    key.key = 'a';
+    sdlq::pushEvent(key);
+    sdlq::pushEvent(key);
+    sdlq::Event got;
+    ASSERT_TRUE(sdlq::pollEvent(&got));
+    bool ran = false;
+    QTimer::singleShot(0, [&ran] { ran = true; });
+    ASSERT_TRUE(sdlq::pollEvent(&got));
+    EXPECT_FALSE(sdlq::pollEvent(&got));
+    EXPECT_FALSE(ran); // deferred work waits for the next frame
+    sdlq::pollEvent(&got);
+    EXPECT_TRUE(ran);
 }
 
 TEST(KeyInput, AutoRepeatIsDroppedAndKeepsTheKeyHeld) {
