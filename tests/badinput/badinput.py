@@ -15,6 +15,8 @@ import sys
 import time
 import zlib
 
+sys.dont_write_bytecode = True  # no caches in the source tree
+
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
 
 from orbitrax_e2e import Failure, Skip, binary, check, log, main, root_size, settings_text  # noqa: E402

@@ -6,6 +6,8 @@ Usage: scenarios.py SCENARIO [BINARY]   (exit 0 pass, 1 fail, 77 skip)
 
 import os
 import sys
+
+sys.dont_write_bytecode = True  # no caches in the source tree
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
