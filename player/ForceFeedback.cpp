@@ -1,6 +1,7 @@
 #include "player/ForceFeedback.h"
 
 #include "core/Engine.h"
+#include "platform/Gamepad.h"
 
 #include <cstring>
 
@@ -15,10 +16,14 @@ const HapticApi* api = &sdlHapticApi;
 SDL_Haptic* haptic = nullptr;
 int shotEffect = -1;
 int hitEffect = -1;
+// A pad with motors but no haptic device buzzes and jolts by rumble instead.
+bool rumbleInstead = false;
 
 // Runs the effect once, unless it is still playing (rapid fire gives one buzz per effect length).
-int playEffect(int effect) {
-    if (!haptic || effect < 0)
+int playEffect(int effect, Gamepad::Rumble rumble) {
+    if (!haptic)
+        return rumbleInstead ? Gamepad::playRumble(rumble) : -1;
+    if (effect < 0)
         return -1;
     if (api->getEffectStatus(haptic, effect) == 0)
         api->runEffect(haptic, effect, 1);
@@ -85,6 +90,7 @@ void openForceFeedback() {
     Engine* engine = Engine::instance();
     if (!engine->joystick || !engine->forceFeedback)
         return;
+    rumbleInstead = true;
     haptic = api->openFromJoystick(engine->joystick);
     if (!haptic)
         return;
@@ -105,11 +111,11 @@ void openForceFeedback() {
 }
 
 int playShotEffect() {
-    return playEffect(shotEffect);
+    return playEffect(shotEffect, Gamepad::Rumble::Shot);
 }
 
 int playHitEffect() {
-    return playEffect(hitEffect);
+    return playEffect(hitEffect, Gamepad::Rumble::Hit);
 }
 
 void closeForceFeedback() {
@@ -118,4 +124,5 @@ void closeForceFeedback() {
     haptic = nullptr;
     shotEffect = -1;
     hitEffect = -1;
+    rumbleInstead = false;
 }

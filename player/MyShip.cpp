@@ -10,6 +10,7 @@
 #include "enemies/SpecialEffect1.h"
 #include "models/DebrisMeshes.h"
 #include "models/Models.h"
+#include "platform/Gamepad.h"
 #include "platform/SdlCompat.h"
 #include "player/ForceFeedback.h"
 #include "player/MyFire1.h"
@@ -43,14 +44,15 @@ constexpr float FarLimit = 42.0f;
 bool engineStickPresent() {
     return Engine::exists() && Engine::instance()->joystick;
 }
+// A gamepad reads as a plain stick: left stick or d-pad on axes 0/1, A and B as buttons 0/1.
 void engineStickUpdate() {
-    SDL_JoystickUpdate();
+    Gamepad::update();
 }
 int engineStickAxis(int index) {
-    return SDL_JoystickGetAxis(Engine::instance()->joystick, index);
+    return Gamepad::axis(index);
 }
 int engineStickButton(int index) {
-    return SDL_JoystickGetButton(Engine::instance()->joystick, index);
+    return Gamepad::button(index);
 }
 
 const MyShip::JoystickApi engineStick = {engineStickPresent, engineStickUpdate, engineStickAxis,

@@ -83,6 +83,14 @@ void drawGameOver(const Engine* e, int width, int height) {
     glDisable(GL_TEXTURE_2D);
 }
 
+// Centred over the frozen play view, in the font of the score, amber at the foot.
+void drawPausedSign() {
+    constexpr float size = 40;
+    constexpr char sign[] = "PAUSED";
+    const float width = (sizeof sign - 1) * size / 700;
+    drawText(0.5f - width / 2, 0.5f - size / 600, 0, sign, size, 1, 0.75f, 0.1f);
+}
+
 } // namespace
 
 void updateHudTexts(World* world, const MyShip* ship) {
@@ -152,6 +160,8 @@ void World::drawHud() {
     drawText(0.885f, 0.875f, 0, bombsBuffer, 8, 1, 1, 0);
     if (showFps)
         drawText(0.01f, 0.95f, 0, fpsText(), 10);
+    if (e->paused)
+        drawPausedSign();
 
     glDepthMask(GL_TRUE);
     glDepthFunc(GL_LEQUAL);

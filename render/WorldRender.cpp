@@ -40,9 +40,15 @@ void orthoUnitSquare(double zNear, double zFar) {
     glLoadIdentity();
 }
 
+// The whole frame, in device pixels on a HiDPI screen; projections keep the logical size.
+void frameViewport(const Engine* e) {
+    const QSize pixels = sdlq::framePixels(e->screenWidth, e->screenHeight);
+    glViewport(0, 0, pixels.width(), pixels.height());
+}
+
 void clearFrame(const Engine* e) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | (e->shadows ? GL_STENCIL_BUFFER_BIT : 0));
-    glViewport(0, 0, e->screenWidth, e->screenHeight);
+    frameViewport(e);
 }
 
 void drawTitle(const Engine* e) {
@@ -150,7 +156,7 @@ void World::renderMenu() {
     const Engine* e = Engine::instance();
     glColor4f(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glViewport(0, 0, e->screenWidth, e->screenHeight);
+    frameViewport(e);
     orthoUnitSquare(-10, 10);
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_BLEND);

@@ -1,7 +1,10 @@
 // The player's pad through SDL's virtual joysticks: layout seen by the ship, hot-plugging and the
 // rumble that stands in for a haptic device.
+#include "core/Engine.h"
 #include "platform/Gamepad.h"
 #include "platform/SdlCompat.h"
+#include "player/ForceFeedback.h"
+#include "player/MyShip.h"
 
 #include <gtest/gtest.h>
 
@@ -221,6 +224,87 @@ TEST_F(GamepadTest, RumbleIsPacedByTheRunningEffect) {
     Gamepad::playRumble(Gamepad::Rumble::Hit);
     EXPECT_EQ(rumbles.size(), 3u) << "a new jolt once the last one ended";
     EXPECT_GT(jolt.low, rumbles[0].low) << "a jolt is stronger on the heavy motor than a buzz";
+}
+
+// The ship's own control reading sees the pad as its stick.
+TEST_F(GamepadTest, ShipSteersFiresAndBombsWithThePad) {
+    ASSERT_GE(attachPad(false), 0);
+    Engine* engine = Engine::createHeadless();
+    engine->joystick = Gamepad::open();
+    ASSERT_NE(engine->joystick, nullptr);
+    MyShip::setJoystickApi(nullptr);
+    sdlq::releaseAllKeys();
+
+    struct Case {
+        int leftX, leftY;
+        SDL_GameControllerButton pressed;
+        int up, down, left, right, fire, bomb;
+    };
+    const SDL_GameControllerButton none = SDL_CONTROLLER_BUTTON_INVALID;
+    const Case cases[] = {
+        {0, 0, none, 0, 0, 0, 0, 0, 0},
+        {-16384, 16384, none, 0, 0, 0, 0, 0, 0}, // the edge of the dead zone counts as centred
+        {-16385, 16385, none, 0, 1, 1, 0, 0, 0},
+        {32767, -32768, none, 1, 0, 0, 1, 0, 0},
+        {0, 0, SDL_CONTROLLER_BUTTON_DPAD_UP, 1, 0, 0, 0, 0, 0},
+        {0, 0, SDL_CONTROLLER_BUTTON_DPAD_LEFT, 0, 0, 1, 0, 0, 0},
+        {0, 0, SDL_CONTROLLER_BUTTON_A, 0, 0, 0, 0, 1, 0},
+        {0, 0, SDL_CONTROLLER_BUTTON_B, 0, 0, 0, 0, 0, 1},
+    };
+    for (const Case& c : cases) {
+        SDL_JoystickSetVirtualAxis(device(), SDL_CONTROLLER_AXIS_LEFTX, static_cast<Sint16>(c.leftX));
+        SDL_JoystickSetVirtualAxis(device(), SDL_CONTROLLER_AXIS_LEFTY, static_cast<Sint16>(c.leftY));
+        if (c.pressed != none)
+            SDL_JoystickSetVirtualButton(device(), c.pressed, 1);
+        MyShip::readControls();
+        EXPECT_EQ(MyShip::up, c.up) << c.leftX << "," << c.leftY << " button " << c.pressed;
+        EXPECT_EQ(MyShip::down, c.down) << c.leftX << "," << c.leftY << " button " << c.pressed;
+        EXPECT_EQ(MyShip::left, c.left) << c.leftX << "," << c.leftY << " button " << c.pressed;
+        EXPECT_EQ(MyShip::right, c.right) << c.leftX << "," << c.leftY << " button " << c.pressed;
+        EXPECT_EQ(MyShip::fire, c.fire) << "button " << c.pressed;
+        EXPECT_EQ(MyShip::bomb, c.bomb) << "button " << c.pressed;
+        if (c.pressed != none)
+            SDL_JoystickSetVirtualButton(device(), c.pressed, 0);
+    }
+    Gamepad::close();
+    engine->joystick = nullptr;
+    Engine::discard();
+}
+
+// The game's two effects on a pad with motors and no haptic device, as the option allows.
+TEST_F(GamepadTest, ForceFeedbackFallsBackToRumbleWhenTheOptionIsOn) {
+    ASSERT_GE(attachPad(true), 0);
+    Engine* engine = Engine::createHeadless();
+    for (int option : {0, 1}) {
+        engine->forceFeedback = option;
+        engine->joystick = Gamepad::open();
+        ASSERT_NE(engine->joystick, nullptr);
+        openForceFeedback();
+        EXPECT_EQ(hapticDevice(), nullptr) << "a virtual pad has no haptic device";
+        rumbles.clear();
+        fakeNow += 1000;
+        const int shot = playShotEffect();
+        fakeNow += 10;
+        const int hit = playHitEffect();
+        fakeNow += 10;
+        const int again = playHitEffect();
+        if (option) {
+            EXPECT_EQ(shot, 0);
+            EXPECT_EQ(hit, 0);
+            EXPECT_EQ(again, 0);
+            ASSERT_EQ(rumbles.size(), 2u) << "a buzz, then a jolt that is not restarted";
+            EXPECT_EQ(rumbles[0].ms, Gamepad::ShotRumbleMs);
+            EXPECT_EQ(rumbles[1].ms, Gamepad::HitRumbleMs);
+        } else {
+            EXPECT_EQ(shot, -1);
+            EXPECT_EQ(hit, -1);
+            EXPECT_TRUE(rumbles.empty()) << "force feedback off: no rumble";
+        }
+        closeForceFeedback();
+        Gamepad::close();
+        engine->joystick = nullptr;
+    }
+    Engine::discard();
 }
 
 TEST_F(GamepadTest, NoRumbleWithoutMotorsOrDevice) {
