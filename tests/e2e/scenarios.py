@@ -14,7 +14,6 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from orbitrax_e2e import (  # noqa: E402
     Failure,
-    Skip,
     check,
     log,
     main,
@@ -29,10 +28,6 @@ from orbitrax_e2e import (  # noqa: E402
 MENU_TIMEOUT = 240
 PLAY_TIMEOUT = 120
 EXIT_TIMEOUT = 90
-
-# Faults already reported: Escape pressed to leave the credits or the high-score table also reaches
-# the frame loop after the screen has put the game back in its menu, where Escape quits.
-KNOWN_SCREEN_FAULTS = ("Escape on the credits", "Escape on the high-score table")
 
 # Rows of the menu's button column.
 PLAY, HIGHSCORE, OPTIONS, CREDITS, HELP, QUIT = range(6)
@@ -422,11 +417,7 @@ def screens(sandbox):
     game.focus()
     game.chord("ctrl+q")
     clean_exit(game, sandbox, "Ctrl+Q after the screens")
-    known = [f for f in faults if f.startswith(KNOWN_SCREEN_FAULTS)]
-    check(len(known) == len(faults), "; ".join(faults))
-    if known and os.environ.get("ORBITRAX_E2E_STRICT") != "1":
-        raise Skip("known fault, reported and waiting for its fix (ORBITRAX_E2E_STRICT=1 makes it fail): "
-                   + "; ".join(known))
+    check(not faults, "; ".join(faults))
 
 
 def crash_guard(sandbox):
