@@ -323,11 +323,14 @@ def options(sandbox):
     game.click(*game.layout.menu_button(OPTIONS))
     game.wait_screen("the options panel on the next start", game.options_shown, MENU_TIMEOUT)
     again = game.shot("options-next-start")
+    # The panel is translucent over a moving fly-by, so its pixels only hint at the choices shown (the
+    # widget tests check the boxes against the options); the stored values decide here.
     for row, rect in boxes.items():
         same = crop_difference(after, again, rect)
         old = crop_difference(before, again, rect)
         log("combo %d: differs from chosen %.3f, from the old value %.3f" % (row, same, old))
-        check(same < old, "combo box %d does not show the saved choice on the next start" % row)
+    for key, value in saved.items():
+        check(store.int_value("Graphic", key) == value, "%s not kept on the next start" % key)
     close_options(game)
     game.wait_screen("the menu", game.menu_shown, MENU_TIMEOUT)
     game.click(*game.layout.menu_button(QUIT))
