@@ -4,6 +4,7 @@
 #include "core/List.h"
 #include "core/SpriteKind.h"
 #include "enemies/Explosion.h"
+#include "enemies/SpikeFan.h"
 #include "player/MyShip.h"
 
 #include <GL/gl.h>
@@ -163,18 +164,8 @@ void DivingFighterFire::collide(Sprite* other) {
     }
 }
 
-// A glowing spike whose tail points backwards.
 void DivingFighterFire::fan(bool coloured) {
-    constexpr float rim[4][3] = {{0.15f, 0, 0.5f}, {-0.15f, 0, 0.5f}, {0, 0.15f, 0.5f}, {0, -0.15f, 0.5f}};
-    glBegin(GL_TRIANGLE_FAN);
-    if (coloured)
-        glColor4f(1, 1, 1, 1);
-    glVertex3f(0, 0, 0);
-    if (coloured)
-        glColor4f(1, 1, 0, 0);
-    for (const auto& v : rim)
-        glVertex3fv(v);
-    glEnd();
+    drawSpikeFan(0.15f, 0.5f, coloured);
 }
 
 void DivingFighterFire::draw() {

@@ -5,6 +5,7 @@
 #include "core/Random.h"
 #include "core/SpriteKind.h"
 #include "enemies/Explosion.h"
+#include "enemies/SpikeFan.h"
 #include "enemies/MeshList.h"
 #include "models/DebrisMeshes.h"
 #include "models/Models.h"
@@ -305,16 +306,7 @@ void Ship1Fire::collide(Sprite* other) {
 }
 
 void Ship1Fire::fan(bool coloured) {
-    constexpr float rim[4][3] = {{0.1f, 0, 0.35f}, {-0.1f, 0, 0.35f}, {0, 0.1f, 0.35f}, {0, -0.1f, 0.35f}};
-    glBegin(GL_TRIANGLE_FAN);
-    if (coloured)
-        glColor4f(1, 1, 1, 1);
-    glVertex3f(0, 0, 0);
-    if (coloured)
-        glColor4f(1, 1, 0, 0);
-    for (const auto& v : rim)
-        glVertex3fv(v);
-    glEnd();
+    drawSpikeFan(0.1f, 0.35f, coloured);
 }
 
 void Ship1Fire::draw() {
