@@ -3,7 +3,6 @@
 // there as a PNG to look at.
 #include "core/Engine.h"
 #include "core/ListSprite.h"
-#include "core/SpriteModels.h"
 #include "core/World.h"
 #include "enemies/Bandit2.h"
 #include "enemies/Fighter2.h"
@@ -12,16 +11,14 @@
 #include "platform/SdlCompat.h"
 #include "player/MyShip.h"
 
+#include "GameScene.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
-#include <QOffscreenSurface>
-#include <QOpenGLContext>
-#include <QOpenGLFramebufferObject>
-#include <QSurfaceFormat>
 
 #include <GL/gl.h>
 
@@ -43,52 +40,15 @@ Uint32 sceneTicks() {
 class AirScene : public ::testing::Test {
 protected:
     void SetUp() override {
-        const char* resources = std::getenv("ORBITRAX_RESOURCE_DIR");
-        if (QGuiApplication::platformName() != "xcb" || !resources ||
-            !QFile::exists(QString(resources) + "/Resources/textures/bandit2.png"))
+        if (!GameScene::available("bandit2.png"))
             GTEST_SKIP() << "needs an X display and the game's pictures";
-        QSurfaceFormat format;
-        format.setVersion(2, 1);
-        format.setProfile(QSurfaceFormat::CompatibilityProfile);
-        format.setDepthBufferSize(24);
-        format.setStencilBufferSize(8);
-        context = std::make_unique<QOpenGLContext>();
-        context->setFormat(format);
-        ASSERT_TRUE(context->create());
-        surface = std::make_unique<QOffscreenSurface>();
-        surface->setFormat(context->format());
-        surface->create();
-        ASSERT_TRUE(context->makeCurrent(surface.get()));
         sceneNow = 50000;
-        sdlq::setTicksSource(sceneTicks);
-        std::srand(7);
-        World::discard();
-        engine = Engine::createHeadless();
-        engine->screenWidth = Width;
-        engine->screenHeight = Height;
-        engine->probeCapabilities();
-        engine->loadTextures();
-        engine->applyFilterOption(engine->textureFilter);
-        // Made after probing the renderer, which leaves another frame buffer bound.
-        fbo = std::make_unique<QOpenGLFramebufferObject>(Width, Height,
-                                                         QOpenGLFramebufferObject::CombinedDepthStencil);
-        fbo->bind();
-        world = World::instance();
-        world->initGL();
-        buildSpriteModels();
-        engine->frameStep = 1.0f;
+        ASSERT_TRUE(scene.open(Width, Height, sceneTicks, 7));
+        engine = scene.engine;
+        world = scene.world;
     }
 
-    void TearDown() override {
-        if (!context)
-            return;
-        engine->ship = nullptr;
-        World::discard();
-        Engine::discard();
-        sdlq::setTicksSource(nullptr);
-        fbo.reset();
-        context->doneCurrent();
-    }
+    void TearDown() override { scene.close(); }
 
     ListSprite* sprites() { return world->sprites; }
 
@@ -139,9 +99,7 @@ protected:
         return total ? static_cast<double>(hits) / total : 0.0;
     }
 
-    std::unique_ptr<QOpenGLContext> context;
-    std::unique_ptr<QOffscreenSurface> surface;
-    std::unique_ptr<QOpenGLFramebufferObject> fbo;
+    GameScene scene;
     Engine* engine = nullptr;
     World* world = nullptr;
 };

@@ -3,7 +3,6 @@
 #include "core/Engine.h"
 #include "core/ListSprite.h"
 #include "core/SpriteKind.h"
-#include "core/SpriteModels.h"
 #include "core/World.h"
 #include "enemies/Cube.h"
 #include "enemies/Diamond.h"
@@ -15,16 +14,14 @@
 #include "platform/SdlCompat.h"
 #include "player/MyShip.h"
 
+#include "GameScene.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
-#include <QOffscreenSurface>
-#include <QOpenGLContext>
-#include <QOpenGLFramebufferObject>
-#include <QSurfaceFormat>
 
 #include <GL/gl.h>
 
@@ -46,52 +43,15 @@ Uint32 sceneTicks() {
 class SceneTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        const char* resources = std::getenv("ORBITRAX_RESOURCE_DIR");
-        if (QGuiApplication::platformName() != "xcb" || !resources ||
-            !QFile::exists(QString(resources) + "/Resources/textures/cube.png"))
+        if (!GameScene::available("cube.png"))
             GTEST_SKIP() << "needs an X display and the game's pictures";
-        QSurfaceFormat format;
-        format.setVersion(2, 1);
-        format.setProfile(QSurfaceFormat::CompatibilityProfile);
-        format.setDepthBufferSize(24);
-        format.setStencilBufferSize(8);
-        context = std::make_unique<QOpenGLContext>();
-        context->setFormat(format);
-        ASSERT_TRUE(context->create());
-        surface = std::make_unique<QOffscreenSurface>();
-        surface->setFormat(context->format());
-        surface->create();
-        ASSERT_TRUE(context->makeCurrent(surface.get()));
         sceneNow = 50000;
-        sdlq::setTicksSource(sceneTicks);
-        std::srand(99);
-        World::discard();
-        engine = Engine::createHeadless();
-        engine->screenWidth = Width;
-        engine->screenHeight = Height;
-        engine->probeCapabilities();
-        engine->loadTextures();
-        engine->applyFilterOption(engine->textureFilter);
-        world = World::instance();
-        world->initGL();
-        buildSpriteModels();
-        // Made last: probing the renderer leaves another framebuffer bound.
-        fbo = std::make_unique<QOpenGLFramebufferObject>(Width, Height,
-                                                         QOpenGLFramebufferObject::CombinedDepthStencil);
-        fbo->bind();
-        engine->frameStep = 1.0f;
+        ASSERT_TRUE(scene.open(Width, Height, sceneTicks, 99));
+        engine = scene.engine;
+        world = scene.world;
     }
 
-    void TearDown() override {
-        if (!context)
-            return;
-        engine->ship = nullptr;
-        World::discard();
-        Engine::discard();
-        sdlq::setTicksSource(nullptr);
-        fbo.reset();
-        context->doneCurrent();
-    }
+    void TearDown() override { scene.close(); }
 
     ListSprite* sprites() { return world->sprites; }
 
@@ -152,9 +112,7 @@ protected:
         return total ? static_cast<double>(hits) / total : 0.0;
     }
 
-    std::unique_ptr<QOpenGLContext> context;
-    std::unique_ptr<QOffscreenSurface> surface;
-    std::unique_ptr<QOpenGLFramebufferObject> fbo;
+    GameScene scene;
     Engine* engine = nullptr;
     World* world = nullptr;
     std::vector<unsigned char> frame;

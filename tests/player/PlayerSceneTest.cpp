@@ -2,7 +2,6 @@
 // back and measured by colour. With ORBITRAX_SHOT_DIR set, every frame is also written there as a PNG.
 #include "core/Engine.h"
 #include "core/ListSprite.h"
-#include "core/SpriteModels.h"
 #include "core/World.h"
 #include "enemies/Explosion.h"
 #include "enemies/SpecialEffect1.h"
@@ -10,16 +9,14 @@
 #include "player/MyFire2.h"
 #include "player/MyShip.h"
 
+#include "GameScene.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
-#include <QOffscreenSurface>
-#include <QOpenGLContext>
-#include <QOpenGLFramebufferObject>
-#include <QSurfaceFormat>
 
 #include <GL/gl.h>
 
@@ -41,54 +38,20 @@ Uint32 sceneTicks() {
 class PlayerSceneTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        const char* resources = std::getenv("ORBITRAX_RESOURCE_DIR");
-        if (QGuiApplication::platformName() != "xcb" || !resources ||
-            !QFile::exists(QString(resources) + "/Resources/textures/myship.png"))
+        if (!GameScene::available("myship.png"))
             GTEST_SKIP() << "needs an X display and the game's pictures";
-        QSurfaceFormat format;
-        format.setVersion(2, 1);
-        format.setProfile(QSurfaceFormat::CompatibilityProfile);
-        format.setDepthBufferSize(24);
-        format.setStencilBufferSize(8);
-        context = std::make_unique<QOpenGLContext>();
-        context->setFormat(format);
-        ASSERT_TRUE(context->create());
-        surface = std::make_unique<QOffscreenSurface>();
-        surface->setFormat(context->format());
-        surface->create();
-        ASSERT_TRUE(context->makeCurrent(surface.get()));
         sceneNow = 50000;
-        sdlq::setTicksSource(sceneTicks);
         sdlq::releaseAllKeys();
-        std::srand(5);
-        World::discard();
-        engine = Engine::createHeadless();
-        engine->screenWidth = Width;
-        engine->screenHeight = Height;
-        engine->probeCapabilities();
-        engine->loadTextures();
-        engine->applyFilterOption(engine->textureFilter);
-        world = World::instance();
-        world->initGL();
-        buildSpriteModels();
-        fbo = std::make_unique<QOpenGLFramebufferObject>(Width, Height,
-                                                         QOpenGLFramebufferObject::CombinedDepthStencil);
-        fbo->bind();
-        engine->frameStep = 1.0f;
+        ASSERT_TRUE(scene.open(Width, Height, sceneTicks, 5));
+        engine = scene.engine;
+        world = scene.world;
         MyShip::lastShotTime = 0;
         MyShip::lastBombTime = 0;
     }
 
     void TearDown() override {
-        if (!context)
-            return;
         sdlq::releaseAllKeys();
-        engine->ship = nullptr;
-        World::discard();
-        Engine::discard();
-        sdlq::setTicksSource(nullptr);
-        fbo.reset();
-        context->doneCurrent();
+        scene.close();
     }
 
     MyShip* addShip(float x, float z) {
@@ -133,9 +96,7 @@ protected:
         return total ? static_cast<double>(hits) / total : 0.0;
     }
 
-    std::unique_ptr<QOpenGLContext> context;
-    std::unique_ptr<QOffscreenSurface> surface;
-    std::unique_ptr<QOpenGLFramebufferObject> fbo;
+    GameScene scene;
     Engine* engine = nullptr;
     World* world = nullptr;
     std::vector<unsigned char> frame;
