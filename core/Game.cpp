@@ -19,6 +19,8 @@ constexpr int CheatCode = 213;
 
 } // namespace
 
+void (*Game::newGameHook)(World*, MyShip*) = nullptr;
+
 Game::Game(World* world) : QObject(nullptr), world(world) {
     theGame = this;
     if (GameWindow* w = window()) {
@@ -58,6 +60,8 @@ void Game::newGame() {
     MyShip* ship = new MyShip(world->sprites, 100);
     engine->ship = ship;
     world->sprites->add(ship);
+    if (newGameHook)
+        newGameHook(world, ship);
     engine->releaseMusic(engine->menuMusic);
     engine->startMusic(engine->gameMusic, "samples/vorn.xm");
 }

@@ -4,6 +4,7 @@
 
 class World;
 class GameWindow;
+class MyShip;
 
 enum GameState : int { Menu = 0, Playing = 1, Credits = 2, Panel = 3 };
 
@@ -36,6 +37,10 @@ public:
     void activeChanged(int gain);
     // Reads the held keys once per frame after polling; returns true when the loop must quit.
     bool handleHeldKeys(bool keyEvent);
+
+    // Left null by the game itself. The measuring build sets it to put a new game at a given
+    // score and weapon level, so frame rates can be read at the densities of a long game.
+    static void (*newGameHook)(World* world, MyShip* ship);
 
     World* world;
     GameState state = Menu;

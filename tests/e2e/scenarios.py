@@ -5,6 +5,7 @@ Usage: scenarios.py SCENARIO [BINARY]   (exit 0 pass, 1 fail, 77 skip)
 """
 
 import os
+import random
 import sys
 
 sys.dont_write_bytecode = True  # no caches in the source tree
@@ -458,6 +459,73 @@ def crash_guard(sandbox):
     check(sandbox.store.high_scores() == stored_scores, "high scores changed after the run")
 
 
+def long_play(sandbox):
+    """A scripted player for ORBITRAX_PLAY_MINUTES (default 1): games with the keys and the pad keys
+    in a seeded random order, deaths, names in the table, the options and the credits between
+    games; then Ctrl+Q. Made for long runs of a sanitizer build: the game must keep running, exit 0
+    and keep every name it was given."""
+    minutes = float(os.environ.get("ORBITRAX_PLAY_MINUTES", "1"))
+    rng = random.Random(7)
+    graphic = {"Width": 1024, "Height": 768, "FullScreen": 0}
+    sandbox.store.write(settings_text(graphic=graphic, running=0, scores=zero_scores()))
+    game = to_menu(sandbox)
+    deadline = time.monotonic() + minutes * 60
+    names = []
+    rounds = 0
+    while time.monotonic() < deadline or rounds == 0:
+        rounds += 1
+        start_playing(game)
+        if rounds == 1:
+            game.key("F5", "F5", "F7", "F7", "F7", "F6")
+        play_until = time.monotonic() + rng.uniform(20, 40)
+        run_tool(["xdotool", "keydown", "w"])
+        while time.monotonic() < play_until:
+            move = rng.choice(["Left", "Right", "Up", "Down", "x", "p", "F1", "F2", "d", "f", "g", "s", "Left+Up",
+                               "Right+Down"])
+            if move == "p":
+                game.key("p", hold=0.3)
+                time.sleep(rng.uniform(0.5, 2.0))
+                game.key("c", hold=0.3)
+            else:
+                game.chord(move, hold=rng.uniform(0.2, 1.5))
+            check(game.running(), "the game ended in play (exit code %s)" % game.proc.returncode)
+        run_tool(["xdotool", "keyup", "w"])
+        # Both cameras and all the toggles end as they started, so the next round sees the same view.
+        die_by_escape(game)
+        log("round", rounds, "over")
+
+        def after_game(shot):
+            return "menu" if game.menu_shown(shot) else "table" if game.highscores_shown(shot) else None
+
+        if poll("the table or the menu after the game", lambda: after_game(game.shot()), MENU_TIMEOUT) == "table":
+            time.sleep(1.0)
+            name = "Round%d" % rounds
+            game.type_text(name)
+            game.key("Return", hold=0.3)
+            names.append(name)
+            game.wait_screen("the menu after the table", game.menu_shown, MENU_TIMEOUT)
+        if rounds % 2 == 0:
+            game.click(*game.layout.menu_button(OPTIONS))
+            game.wait_screen("the options panel", game.options_shown, MENU_TIMEOUT)
+            # Filtering, shadows or details (anisotropy would only slow a software renderer down).
+            pick(game, rng.choice([0, 2, 3]), [rng.choice(["Up", "Down"])])
+            close_options(game)
+        else:
+            game.click(*game.layout.menu_button(CREDITS))
+            time.sleep(5.0)
+            game.focus()
+            game.key("Escape")
+        game.wait_screen("the menu between games", game.menu_shown, MENU_TIMEOUT)
+        game.focus()
+    log("played", rounds, "rounds; names", names)
+    game.chord("ctrl+q")
+    clean_exit(game, sandbox, "Ctrl+Q after a long play")
+    stored = [row[1] for row in sandbox.store.high_scores()]
+    # Ten later names can push an early one out; fewer never can.
+    missing = [n for n in names if n not in stored] if len(names) <= 10 else []
+    check(not missing, "names given but not in the table: %r (table %r)" % (missing, stored))
+
+
 SCENARIOS = {
     "first_start": first_start,
     "quit_keys_and_second_instance": quit_keys_and_second_instance,
@@ -467,6 +535,7 @@ SCENARIOS = {
     "options": options,
     "screens": screens,
     "crash_guard": crash_guard,
+    "long_play": long_play,
 }
 
 if __name__ == "__main__":
