@@ -1,10 +1,24 @@
 #include "app/GameApp.h"
 
 #include "app/GameWindow.h"
+#include "core/Game.h"
+#include "platform/SdlCompat.h"
 
 #include <QFont>
 #include <QFontDatabase>
 #include <QIcon>
+
+int GameApp::run(int argc, char** argv) {
+    // The GL format and context sharing must be settled before the application exists.
+    sdlq::prepareApplication();
+    auto* app = new GameApp(argc, argv, true);
+    if (!app->isRunning()) {
+        app->newMainWindow();
+        runGame(argc, argv);
+    }
+    delete app;
+    return 0;
+}
 
 GameApp::GameApp(int& argc, char** argv, bool gui)
     : tvt::QtSingleApplication(argc, argv, gui, QStringLiteral("/Library/Preferences")) {

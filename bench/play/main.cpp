@@ -56,12 +56,5 @@ int main(int argc, char** argv) {
         }
     }
     Game::newGameHook = shapeNewGame;
-    sdlq::prepareApplication();
-    auto* app = new GameApp(argc, argv, true);
-    if (!app->isRunning()) {
-        app->newMainWindow();
-        runGame(argc, argv);
-    }
-    delete app;
-    return 0;
+    return GameApp::run(argc, argv);
 }
