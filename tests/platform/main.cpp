@@ -1,5 +1,6 @@
 // Tests of the game view hosting. Child roles let a test start a second instance of the program.
 #include "PlatformTestSupport.h"
+#include "TestMain.h"
 
 #include "platform/InstanceLock.h"
 
@@ -56,22 +57,13 @@ int runRole(const QByteArray& role, TestApp& app) {
 
 } // namespace
 
-int main(int argc, char** argv) {
-    // Every run gets throw-away home, settings and runtime folders, unless a parent test chose them.
-    QTemporaryDir home;
-    if (!qEnvironmentVariableIsSet("ORBITRAX_TEST_ROLE")) {
-        const QByteArray path = home.path().toLocal8Bit();
-        setenv("HOME", path.constData(), 1);
-        setenv("XDG_CONFIG_HOME", (path + "/config").constData(), 1);
-        setenv("XDG_RUNTIME_DIR", path.constData(), 1);
-    }
-    // Without an X server only the tests that need no OpenGL can run.
-    if (!qEnvironmentVariableIsSet("DISPLAY") && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    TestApp app(argc, argv);
+std::unique_ptr<QCoreApplication> testApplication(int& argc, char** argv) {
+    auto app = std::make_unique<TestApp>(argc, argv);
     const QByteArray role = qgetenv("ORBITRAX_TEST_ROLE");
-    if (!role.isEmpty())
-        return runRole(role, app);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    if (!role.isEmpty()) {
+        const int code = runRole(role, *app);
+        app.reset(); // the store is written as the application goes
+        std::exit(code);
+    }
+    return app;
 }
