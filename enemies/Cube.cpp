@@ -21,7 +21,7 @@ constexpr float FloorEdge = 12.1f;
 
 unsigned int cubeLists = 0;
 
-Mesh& preparedMesh() {
+Mesh& cubeMesh() {
     static Mesh mesh = [] {
         Mesh m = meshCube();
         smoothNormals(m);
@@ -142,12 +142,12 @@ void Cube::drawShadow() {
 void Cube::buildModels() {
     cubeLists = renewLists(cubeLists, 2);
     glNewList(cubeLists, GL_COMPILE);
-    drawMeshArrays(preparedMesh(), true);
+    drawMeshArrays(cubeMesh(), true);
     glEndList();
     glNewList(cubeLists + 1, GL_COMPILE);
-    drawMeshArrays(preparedMesh(), false);
+    drawMeshArrays(cubeMesh(), false);
     glEndList();
-    registerDebrisMesh(KindCube, &preparedMesh());
+    registerDebrisMesh(KindCube, &cubeMesh());
 }
 
 unsigned int Cube::listBase() {
@@ -155,5 +155,5 @@ unsigned int Cube::listBase() {
 }
 
 const Mesh& Cube::mesh() {
-    return preparedMesh();
+    return cubeMesh();
 }

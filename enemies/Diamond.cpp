@@ -35,7 +35,7 @@ void liftOntoFloor(Mesh& mesh) {
         mesh.vertex(i)[1] += lift;
 }
 
-const Mesh& preparedMesh() {
+const Mesh& capsuleMesh() {
     static const Mesh mesh = [] {
         Mesh m = meshCapsule();
         smoothNormals(m);
@@ -117,10 +117,10 @@ void Diamond::drawShadow() {
 void Diamond::buildModels() {
     capsuleLists = renewLists(capsuleLists, 2);
     glNewList(capsuleLists, GL_COMPILE);
-    drawMeshArrays(preparedMesh(), true);
+    drawMeshArrays(capsuleMesh(), true);
     glEndList();
     glNewList(capsuleLists + 1, GL_COMPILE);
-    drawMeshArrays(preparedMesh(), false);
+    drawMeshArrays(capsuleMesh(), false);
     glEndList();
 }
 

@@ -7,6 +7,7 @@
 #include "core/SpriteKind.h"
 #include "enemies/Poto.h"
 #include "enemies/Spirale.h"
+#include "models/Angles.h"
 #include "platform/SdlCompat.h"
 
 #include <GL/gl.h>
@@ -164,9 +165,8 @@ void Piege::watchedRemoved(Sprite* removed) {
 float Piege::heading() const {
     if (spotX == 0 && spotZ == 0)
         return 0;
-    constexpr float degrees = 180.0f / 3.14159265f;
     // A spot straight ahead or behind has no slope: it reads as +90 or -90 before the corrections.
-    float h = spotX != 0 ? std::atan(spotZ / spotX) * degrees : (spotZ > 0 ? 90.0f : -90.0f);
+    float h = spotX != 0 ? degrees(std::atan(spotZ / spotX)) : (spotZ > 0 ? 90.0f : -90.0f);
     if (spotX < 0)
         h = 180.0f - h;
     if (spotZ < 0)

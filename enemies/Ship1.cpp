@@ -7,6 +7,7 @@
 #include "enemies/Explosion.h"
 #include "enemies/SpikeFan.h"
 #include "enemies/MeshList.h"
+#include "models/Angles.h"
 #include "models/DebrisMeshes.h"
 #include "models/Models.h"
 #include "player/MyShip.h"
@@ -14,7 +15,6 @@
 #include <GL/gl.h>
 
 #include <cmath>
-#include <numbers>
 
 unsigned int Ship1::lists = 0;
 
@@ -28,9 +28,6 @@ constexpr float LoopDrift = 0.05f;
 constexpr float FlyHeight = 0.5f;
 constexpr int RandomFireTicks = 128;
 
-float radians(float degrees) {
-    return degrees * std::numbers::pi_v<float> / 180.0f;
-}
 
 // The debris of both raiders and fighters borrows this mesh's texture coordinates.
 Mesh& debrisSource() {

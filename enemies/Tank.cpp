@@ -6,13 +6,13 @@
 #include "core/SpriteKind.h"
 #include "enemies/BoxModel.h"
 #include "enemies/Explosion.h"
+#include "models/Angles.h"
 #include "player/MyShip.h"
 
 #include <GL/gl.h>
 
 #include <cmath>
 #include <cstdlib>
-#include <numbers>
 
 int Tank::livingCount = 0;
 unsigned int Tank::hullList = 0;
@@ -30,12 +30,6 @@ constexpr float ShellHeight = 0.7f;
 constexpr float HullEdge = 0.6f;
 constexpr float TurretEdge = 0.5f;
 
-float radians(float degrees) {
-    return degrees * std::numbers::pi_v<float> / 180.0f;
-}
-float degrees(float radians) {
-    return radians * 180.0f / std::numbers::pi_v<float>;
-}
 
 } // namespace
 

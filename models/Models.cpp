@@ -2,6 +2,8 @@
 // raw units each class's buildModels expects. Texture regions follow the hull pictures of the asset
 // generator: body v 0 … 0.5, wings v 0.5 … 0.75, glass u 0 … 0.5 and parts u 0.5 … 1 below.
 #include "models/Models.h"
+
+#include "models/Angles.h"
 #include "models/ShapeBuilder.h"
 
 #include <cmath>
@@ -9,7 +11,6 @@
 
 namespace {
 
-constexpr float Pi = 3.14159265358979f;
 
 struct Station {
     float z, cy, a, b;

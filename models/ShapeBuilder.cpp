@@ -1,11 +1,12 @@
 #include "models/ShapeBuilder.h"
 
+#include "models/Angles.h"
+
 #include <algorithm>
 #include <cmath>
 
 namespace {
 
-constexpr float Pi = 3.14159265358979f;
 
 V3 sub(V3 a, V3 b) {
     return {a.x - b.x, a.y - b.y, a.z - b.z};
@@ -38,7 +39,7 @@ float signedPow(float v, float p) {
 } // namespace
 
 Rotation Rotation::about(float degrees, float ax, float ay, float az) {
-    const float a = degrees * Pi / 180.0f, c = std::cos(a), s = std::sin(a), t = 1 - c;
+    const float a = radians(degrees), c = std::cos(a), s = std::sin(a), t = 1 - c;
     Rotation r;
     r.m[0] = t * ax * ax + c;
     r.m[1] = t * ax * ay - s * az;

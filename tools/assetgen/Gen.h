@@ -11,6 +11,8 @@
 // Shared helpers of the asset generator: a seeded random source, gradient-table noise and the writers.
 namespace gen {
 
+inline constexpr double Pi = 3.14159265358979323846;
+
 // Small deterministic generator (splitmix64), the same numbers on every machine.
 class Rng {
 public:

@@ -17,7 +17,6 @@ namespace gen {
 
 namespace {
 
-constexpr double Pi = 3.14159265358979323846;
 constexpr int Rows = 64;
 constexpr int Channels = 8;
 constexpr int NoteOff = 97;

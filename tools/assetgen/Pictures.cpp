@@ -14,7 +14,6 @@ namespace gen {
 
 namespace {
 
-constexpr double Pi = 3.14159265358979323846;
 
 // Star field with a few bright stars, drawn straight into an image.
 void stars(QImage& img, uint64_t seed, int count) {

@@ -12,7 +12,6 @@ namespace gen {
 
 namespace {
 
-constexpr double Pi = 3.14159265358979323846;
 
 void put16(QByteArray& b, int v) {
     b.append(static_cast<char>((v >> 8) & 0xFF));

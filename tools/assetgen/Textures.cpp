@@ -15,7 +15,6 @@ namespace gen {
 
 namespace {
 
-constexpr double Pi = 3.14159265358979323846;
 
 // ---- floor tiles: dark riveted plates, seamless ----
 
