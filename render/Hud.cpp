@@ -3,6 +3,7 @@
 #include "core/Engine.h"
 #include "core/World.h"
 #include "player/MyShip.h"
+#include "render/Overlay.h"
 #include "render/Text.h"
 
 #include <GL/gl.h>
@@ -17,14 +18,6 @@ char bombsBuffer[16] = "";
 int shownBombs = -1;
 int gaugeEnergy = -1;
 int gaugeMax = -1;
-
-void projectUnitSquare() {
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0, 1, 0, 1, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-}
 
 void drawGauge(float w, float h) {
     float ratio = gaugeMax > 0 ? static_cast<float>(gaugeEnergy) / static_cast<float>(gaugeMax) : 0.0f;
@@ -126,14 +119,10 @@ void World::drawHud() {
     const Engine* e = Engine::instance();
     const int width = e->screenWidth;
     const int height = e->screenHeight;
-    const float w = static_cast<float>(width);
-    const float h = static_cast<float>(height);
+    const OverlayFrame panel = overlayFrame(width, height, OverlayAnchor::TopRight);
+    const OverlayFrame centre = overlayFrame(width, height, OverlayAnchor::Centre);
     glDepthMask(GL_FALSE);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0, w, 0, h, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    projectOverlayPixels(panel, width, height);
     glDisable(GL_LIGHTING);
     glDisable(GL_TEXTURE_2D);
     glEnable(GL_BLEND);
@@ -145,12 +134,14 @@ void World::drawHud() {
     } else {
         gaugeEnergy = 0;
     }
-    drawGauge(w, h);
-    drawPanel(e, w, h);
-    if (!e->ship)
-        drawGameOver(e, width, height);
+    drawGauge(static_cast<float>(panel.width), static_cast<float>(panel.height));
+    drawPanel(e, static_cast<float>(panel.width), static_cast<float>(panel.height));
+    if (!e->ship) {
+        projectOverlayPixels(centre, width, height);
+        drawGameOver(e, centre.width, centre.height);
+    }
 
-    projectUnitSquare();
+    projectOverlayUnitSquare(panel, width, height);
     glDepthFunc(GL_ALWAYS);
     glEnable(GL_BLEND);
     glEnable(GL_TEXTURE_2D);
@@ -158,10 +149,14 @@ void World::drawHud() {
     updateHudTexts(this, e->ship);
     drawText(0.832f, 0.91f, 0, scoreBuffer, 10);
     drawText(0.885f, 0.875f, 0, bombsBuffer, 8, 1, 1, 0);
-    if (showFps)
+    if (showFps) {
+        projectOverlayUnitSquare(overlayFrame(width, height, OverlayAnchor::TopLeft), width, height);
         drawText(0.01f, 0.95f, 0, fpsText(), 10);
-    if (e->paused)
+    }
+    if (e->paused) {
+        projectOverlayUnitSquare(centre, width, height);
         drawPausedSign();
+    }
 
     glDepthMask(GL_TRUE);
     glDepthFunc(GL_LEQUAL);

@@ -51,6 +51,20 @@ void clearFrame(const Engine* e) {
     frameViewport(e);
 }
 
+// The title picture spans the window's width at its own aspect, centred on the window's height: a
+// wider window shows less of its sky and planet, a taller one a dark margin above and below.
+void projectTitle(const Engine* e) {
+    const int w = e->screenWidth, h = e->screenHeight;
+    if (w <= 0 || h <= 0 || w * 3 == h * 4)
+        return orthoUnitSquare(-10, 10);
+    const double halfHeight = 0.5 * (4.0 / 3.0) * h / w;
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, 1, 0.5 - halfHeight, 0.5 + halfHeight, -10, 10);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
+
 void drawTitle(const Engine* e) {
     glNormal3f(0, 1, 0);
     for (int r = 0; r < 2; ++r) {
@@ -157,7 +171,7 @@ void World::renderMenu() {
     glColor4f(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     frameViewport(e);
-    orthoUnitSquare(-10, 10);
+    projectTitle(e);
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_BLEND);
     glEnable(GL_TEXTURE_2D);
