@@ -88,7 +88,7 @@ def hostile_store(box):
     game.click(0.5, 0.5)
     game.see("the menu after the credits", game.menu)
     s = game.press("b", "a game", game.shows(game.playing))
-    game.press("x", "a bomb", lambda: s.changed(game.shot(), box=(0.85, 0.09, 0.94, 0.13)) > 0.004)
+    game.press("x", "a bomb", lambda: s.changed(game.shot(), box=BOMBS) > 0.004)
     game.quit()
     check(kept() == before, "the high scores changed")
 

@@ -6,6 +6,7 @@ Usage: game.py CASE BINARY | --list   (exit 0 pass, 1 fail, 77 skip)
 
 import ctypes
 import os
+import re
 import struct
 import subprocess
 import sys
@@ -15,24 +16,22 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from orbitrax_e2e import *  # noqa: E402,F403
 
-BOMBS = (1 - 190 / 1280, 96 / 1024, 1 - 80 / 1280, 136 / 1024)
 SIGN = (0.3, 0.42, 0.7, 0.58)  # the PAUSED sign
 COUNTDOWN = (0.44, 0.86, 0.57, 0.96)  # the start-up shield's countdown
 
 
-def opened(folder):
-    """Starts recording which files of a folder are opened; returns what reads their names so far."""
+def opened(folders):
+    """Starts recording which files of some folders are opened; returns what reads their names."""
     libc, names = ctypes.CDLL(None), set()
     fd = libc.inotify_init1(os.O_NONBLOCK)
-    libc.inotify_add_watch(fd, folder.encode(), 0x20)  # IN_OPEN
+    for folder in folders:
+        libc.inotify_add_watch(fd, folder.encode(), 0x20)  # IN_OPEN
 
     def read():
-        data = b""
-        while True:
-            try:
-                data += os.read(fd, 1 << 16)
-            except BlockingIOError:
-                break
+        try:
+            data = os.read(fd, 1 << 20)
+        except BlockingIOError:
+            data = b""
         while data:  # struct inotify_event: wd, mask, cookie, len, name
             length = struct.unpack_from("iIII", data)[3]
             names.add(data[16:16 + length].rstrip(b"\0").decode())
@@ -69,15 +68,17 @@ def first_start(box):
     """First start: full screen at the screen's size, every data file read, the crash guard set; a
     second copy leaves at once; the table shows without a write; the window's close request quits."""
     resources = box.copy_data()
-    reads = {folder: opened(os.path.join(resources, folder)) for folder in ("textures", "samples")}
+    folders = [os.path.join(resources, folder) for folder in ("textures", "samples")]
+    read = opened(folders)
     game = box.to_menu()
     check(game.geometry == screen(), "first start at %s on a screen of %s" % (game.geometry, screen()))
+    caption = lambda: tool("xdotool", "getwindowname", game.wid) or ""
+    wait("a frame rate in the caption", lambda: re.fullmatch(r"FPS: [1-9]\d*\n", caption()))
     check("Depth buffer depth : " in game.stdout(), "no depth buffer line: %r" % game.stdout())
     check(box.store.value("general/Running") == "1", "no crash guard mark while running")
-    for folder, read in reads.items():
-        # The credits' music is read when the credits start.
-        unread = set(os.listdir(os.path.join(resources, folder))) - read() - {"Rocket.mp3"}
-        check(not unread, "%s not read at start-up: %s" % (folder, sorted(unread)))
+    # The credits' music is read when the credits start.
+    unread = {name for folder in folders for name in os.listdir(folder)} - read() - {"Rocket.mp3"}
+    check(not unread, "not read at start-up: %s" % sorted(unread))
     second = box.game("second")
     check(second.exit_code() == 0, "a second copy ended with %s" % second.proc.returncode)
     check(game.windows(), "the first copy lost its window to the second")
@@ -92,8 +93,8 @@ def first_start(box):
 
 @case
 def play(box):
-    """A game played with the keys: start, bomb, pause, the cameras and display keys, resume, pause
-    on focus loss, death, and a name in a damaged table that keeps every row it can."""
+    """A game played with the keys: start, pause, the cameras and display keys, resume, pause on focus
+    loss, death, and a name in a damaged table that keeps every row it can."""
     rows = score_rows((i, "Keeper%d" % i, 90000 - 1000 * i) for i in range(1, 11))
     for row, key, value in ((2, "player", None), (3, "score", None), (4, "number", None), (5, "score", "lots"),
                             (6, "player", "N" * 10000), (7, "number", "-3"), (8, "score", "9" * 20)):
@@ -103,8 +104,7 @@ def play(box):
     table = box.store.scores()
     game = box.to_menu()
     game.press("b", "a game started by a key in the menu", game.shows(game.playing))
-    s = game.see("the ship in place with its shield's countdown", shield_countdown)
-    game.press("x", "the bomb counter to go down", lambda: s.changed(game.shot(), box=BOMBS) > 0.004)
+    game.see("the ship in place with its shield's countdown", shield_countdown)
     s = game.press("p", "the picture to stand still after P", standing_still(game))
     check(paused_sign(s) > 0.02, "no PAUSED sign")
     # In a pause every change away from the ship is the key's.
@@ -129,7 +129,8 @@ def play(box):
     wait("the game to stay paused when the focus comes back", standing_still(game, frames=4))
     game.press("p", "the game to move again on P", moving(game))
 
-    # Death by Escape: the score goes above the first unreadable score, which counts as 0.
+    # Death by Escape: the score, 0 without a shot fired, goes above the first unreadable score,
+    # which counts as 0.
     game.press("Escape", "the table asking for a name", game.shows(game.table))
     tool("xdotool", "type", "Tester")
     game.press("Return", "the name in the store", lambda: box.store.scores()[5][:2] == ("6", "Tester"))
@@ -154,8 +155,8 @@ def option_boxes(s):
 
 @case
 def options_and_crash_guard(box):
-    """Options picked in the panel are saved at once and used at the next start; after a kill the
-    next start uses the defaults and leaves the stored options and scores alone."""
+    """Options picked in the panel are saved at once and used at the next start; a game started there
+    drops a bomb; after a kill the next start uses the defaults and leaves the store alone."""
     keepers = score_rows((i, "Keeper%d" % i, 50000 - 1000 * i) for i in range(1, 11))
     box.store.write({"Graphic": {**SMALL, "FullScreen": 1}, "HighScores": keepers, "general": {"Running": 0}})
     scores = box.store.scores()
@@ -166,13 +167,18 @@ def options_and_crash_guard(box):
         game.click(*boxes[row], button=5)  # the wheel picks the next item
         wait(key + "=0 saved at once", lambda: box.store.value("Graphic/" + key) == "0")
     wait("the stored 640x480 window out of full screen", lambda: game.window()[2:] == (640, 480))
+    boxes = wait("the options panel after the change of mode", lambda: option_boxes(game.shot()))
+    game.click(0.5, 2 * boxes[6][1] - boxes[5][1])  # Close, as far below the last box as that from the one before
+    game.see("the menu after Close on the panel", game.menu)
+    game.button(OPTIONS, "the options panel", lambda: option_boxes(game.shot()))
     game.press("Escape", "the menu after Escape on the panel", game.shows(game.menu))
     game.quit(None)
     stored = {k: box.store.value("Graphic/" + k) for k in ("Width", "Height", "FullScreen", "Shadows")}
 
     game = box.to_menu("stored")
     check(game.geometry[2:] == (640, 480), "the next start is at %dx%d, not the stored size" % game.geometry[2:])
-    game.button(PLAY, "a game started by Play", game.shows(game.playing))
+    s = game.button(PLAY, "a game started by Play", game.shows(game.playing))
+    game.press("x", "the bomb counter to go down", lambda: s.changed(game.shot(), box=BOMBS) > 0.004)
     game.proc.kill()
     game.proc.wait()
     check(box.store.value("general/Running") == "1", "a killed game left no crash guard mark")

@@ -21,11 +21,12 @@ LIMIT = 120  # seconds any one awaited change may take
 CASES = {}
 
 # Where things are, in fractions of the window: the menu's column of six buttons, the high-score
-# names, the energy gauge, and the ship with its flickering flames and the start-up shield.
+# names, the energy gauge and the bomb counter, and the ship with its flickering flames and shield.
 MENU_X, MENU_Y, BUTTON_W, BUTTON_H = 0.805, 0.665, 210 / 1280, 280 / 6 / 960
 PLAY, HIGH_SCORE, OPTIONS, CREDITS, HELP, QUIT = range(6)
 NAMES = (0.08, 0.02, 0.25, 0.68)
 GAUGE = (1 - 225 / 1280, 162 / 1024, 1 - 60 / 1280, 186 / 1024)
+BOMBS = (1 - 190 / 1280, 96 / 1024, 1 - 80 / 1280, 136 / 1024)
 SHIP = (0.33, 0.68, 0.72, 1.0)
 SMALL = {"Width": 640, "Height": 480, "FullScreen": 0}  # a small window draws fast in software
 
@@ -78,8 +79,11 @@ class Store:
         lines = []
         for group, keys in groups.items():
             if group == "HighScores":
-                keys = {"%d\\%s" % (i, k): v for i, row in enumerate(keys, 1) for k, v in row.items()} | {"size": len(keys)}
-            lines += ["[%s]" % ("%General" if group == "general" else group)] + ["%s=%s" % kv for kv in keys.items()] + [""]
+                rows = keys
+                keys = {"%d\\%s" % (i, k): v for i, row in enumerate(rows, 1) for k, v in row.items()}
+                keys["size"] = len(rows)
+            lines += ["[%s]" % ("%General" if group == "general" else group)]
+            lines += ["%s=%s" % kv for kv in keys.items()] + [""]
         os.makedirs(os.path.dirname(self.path), exist_ok=True)
         with open(self.path, "w", encoding="utf-8") as f:
             f.write("\n".join(lines))
@@ -188,7 +192,8 @@ class Game:
                      *(["--name", name] if name else [])) or ""
         shown = []
         for wid in found.split():
-            shell = dict(line.split("=") for line in (tool("xdotool", "getwindowgeometry", "--shell", wid) or "").split())
+            shell = tool("xdotool", "getwindowgeometry", "--shell", wid) or ""
+            shell = dict(line.split("=") for line in shell.split())
             shown += [(wid, tuple(int(shell[k]) for k in ("X", "Y", "WIDTH", "HEIGHT")))] if shell else []
         return sorted(shown, key=lambda w: -w[1][2] * w[1][3])
 
