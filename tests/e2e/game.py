@@ -1,0 +1,237 @@
+#!/usr/bin/env python3
+"""The real game in the X server, driven as a player drives it.
+
+Usage: game.py CASE BINARY | --list   (exit 0 pass, 1 fail, 77 skip)
+"""
+
+import ctypes
+import os
+import re
+import struct
+import subprocess
+import sys
+
+sys.dont_write_bytecode = True  # no caches in the source tree
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+
+from orbitrax_e2e import *  # noqa: E402,F403
+
+SIGN = (0.3, 0.42, 0.7, 0.58)  # the PAUSED sign
+COUNTDOWN = (0.44, 0.86, 0.57, 0.96)  # the start-up shield's countdown
+
+
+def opened(folders):
+    """Starts recording which files of some folders are opened; returns what reads their names."""
+    libc, names = ctypes.CDLL(None), set()
+    fd = libc.inotify_init1(os.O_NONBLOCK)
+    for folder in folders:
+        libc.inotify_add_watch(fd, folder.encode(), 0x20)  # IN_OPEN
+
+    def read():
+        try:
+            data = os.read(fd, 1 << 20)
+        except BlockingIOError:
+            data = b""
+        while data:  # struct inotify_event: wd, mask, cookie, len, name
+            length = struct.unpack_from("iIII", data)[3]
+            names.add(data[16:16 + length].rstrip(b"\0").decode())
+            data = data[16 + length:]
+        return names
+    return read
+
+
+def shield_countdown(s):
+    return s.share(COUNTDOWN, lambda r, g, b: min(r, g, b) > 160 and max(r, g, b) - min(r, g, b) < 40) > 0.04
+
+
+def paused_sign(s):
+    return s.share(SIGN, lambda r, g, b: r > 190 and g > 150 and r >= b)
+
+
+def standing_still(game, frames=2):
+    """Pictures that change only where the ship's flames flicker, over frames that are drawn."""
+    def still():
+        shots = [game.shot() for _ in range(frames + 1)]
+        pairs = list(zip(shots, shots[1:]))
+        drawn = any(a.changed(b, box=SHIP) > 0.001 for a, b in pairs)
+        return drawn and all(a.changed(b, leave=SHIP) < 0.001 for a, b in pairs) and shots[-1]
+    return still
+
+
+def moving(game):
+    s = game.shot()
+    return lambda: s.changed(game.shot(), leave=SHIP) > 0.01
+
+
+@case
+def first_start(box):
+    """First start: full screen at the screen's size, every data file read, the crash guard set; a
+    second copy leaves at once; the table shows without a write; the window's close request quits."""
+    resources = box.copy_data()
+    folders = [os.path.join(resources, folder) for folder in ("textures", "samples")]
+    read = opened(folders)
+    game = box.to_menu()
+    check(game.geometry == screen(), "first start at %s on a screen of %s" % (game.geometry, screen()))
+    caption = lambda: tool("xdotool", "getwindowname", game.wid) or ""
+    wait("a frame rate in the caption", lambda: re.fullmatch(r"FPS: [1-9]\d*\n", caption()))
+    check("Depth buffer depth : " in game.stdout(), "no depth buffer line: %r" % game.stdout())
+    check(box.store.value("general/Running") == "1", "no crash guard mark while running")
+    # The credits' music is read when the credits start.
+    unread = {name for folder in folders for name in os.listdir(folder)} - read() - {"Rocket.mp3"}
+    check(not unread, "not read at start-up: %s" % sorted(unread))
+    second = box.game("second")
+    check(second.exit_code() == 0, "a second copy ended with %s" % second.proc.returncode)
+    check(game.windows(), "the first copy lost its window to the second")
+    s = game.button(HIGH_SCORE, "the high-score table", game.shows(game.table))
+    check("HighScores" not in box.store.text(), "showing the table wrote to the store")
+    game.click(*s.light_boxes(0, 0.3)[-1])  # its Close button
+    game.see("the menu after the table", game.menu)
+    box.display.close_request(game.wid)
+    check(game.exit_code() == 0, "exit code %s after the close request" % game.proc.returncode)
+    check(box.store.value("general/Running") == "0", "no clean exit in the store after the close request")
+
+
+@case
+def play(box):
+    """A game played with the keys: start, pause, the cameras and display keys, resume, pause on focus
+    loss, death, and a name in a damaged table that keeps every row it can."""
+    rows = score_rows((i, "Keeper%d" % i, 90000 - 1000 * i) for i in range(1, 11))
+    for row, key, value in ((2, "player", None), (3, "score", None), (4, "number", None), (5, "score", "lots"),
+                            (6, "player", "N" * 10000), (7, "number", "-3"), (8, "score", "9" * 20)):
+        rows[row][key] = value
+    box.store.write({"Graphic": SMALL, "HighScores": [{k: v for k, v in r.items() if v} for r in rows],
+                     "general": {"Running": 0}})
+    table = box.store.scores()
+    game = box.to_menu()
+    game.press("b", "a game started by a key in the menu", game.shows(game.playing))
+    game.see("the ship in place with its shield's countdown", shield_countdown)
+    s = game.press("p", "the picture to stand still after P", standing_still(game))
+    check(paused_sign(s) > 0.02, "no PAUSED sign")
+    # In a pause every change away from the ship is the key's.
+    for key, what, share in (("F2", "top camera", 0.2), ("F1", "chase camera", 0.2), ("d", "frame rate", 0.0003),
+                             ("f", "exponential fog", 0.01)):
+        s = game.press(key, what + " on " + key, game.shows(lambda t: s.changed(t, leave=SHIP) > share))
+    # Shadows off shows on the ship, whose shield blinks: the store tells once the table comes.
+    game.press("s", "frames drawn with S held", standing_still(game))
+    game.press("c", "the game to move again on C", moving(game))
+    game.see("the PAUSED sign to go", lambda s: paused_sign(s) < 0.005)
+
+    # Another window takes the focus: the game pauses by itself, and only P resumes it.
+    away = subprocess.Popen(["xmessage", "-name", "away", "-geometry", "+700+10", "elsewhere"])
+    try:
+        other = wait("the other window", lambda: tool("xdotool", "search", "--onlyvisible", "--classname", "away"))
+        tool("xdotool", "mousemove", "710", "20", "windowfocus", other.split()[0])
+        s = wait("the game to pause when it loses the focus", standing_still(game))
+        check(paused_sign(s) > 0.02, "no PAUSED sign after the focus loss")
+    finally:
+        away.kill()
+    tool("xdotool", "mousemove", *game.at(0.5, 0.3), "windowfocus", game.wid)
+    wait("the game to stay paused when the focus comes back", standing_still(game, frames=4))
+    game.press("p", "the game to move again on P", moving(game))
+
+    # Death by Escape: the score, 0 without a shot fired, goes above the first unreadable score,
+    # which counts as 0.
+    game.press("Escape", "the table asking for a name", game.shows(game.table))
+    tool("xdotool", "type", "Tester")
+    game.press("Return", "the name in the store", lambda: box.store.scores()[5][:2] == ("6", "Tester"))
+    after = box.store.scores()
+    check(after[5][2].isdigit(), "the new score is stored as %r" % after[5][2])
+    for old, new in zip(table, after[:5] + after[6:]):  # the tenth row drops out
+        # Players are kept whole, scores by their first 12 characters.
+        for was, kept, length in zip(old[1:], new[1:], (None, 12)):
+            check(was is None or kept == was[:length], "%.20r became %.20r" % (was, kept))
+    check(box.store.value("Graphic/Shadows") == "0", "S did not turn the shadows off")
+    game.quit()
+    check(box.store.scores() == after, "the table changed on exit")
+    # The console hears the start-up lines only.
+    extra = [line for line in game.stdout().splitlines() if not line.startswith(("Depth buffer", "Stencil buffer"))]
+    check(not extra, "printed while running: %s" % extra)
+
+
+def option_boxes(s):
+    boxes = s.light_boxes(0.5, 0.8)
+    return len(boxes) == 7 and boxes  # filtering, anisotropy, shadows, details, resolution, full screen, feedback
+
+
+@case
+def options_and_crash_guard(box):
+    """Options picked in the panel are saved at once and used at the next start; a game started there
+    drops a bomb; after a kill the next start uses the defaults and leaves the store alone."""
+    keepers = score_rows((i, "Keeper%d" % i, 50000 - 1000 * i) for i in range(1, 11))
+    box.store.write({"Graphic": {**SMALL, "FullScreen": 1}, "HighScores": keepers, "general": {"Running": 0}})
+    scores = box.store.scores()
+    game = box.to_menu("options")
+    check(game.geometry == screen(), "the stored full screen is not used: %s" % (game.geometry,))
+    boxes = game.button(OPTIONS, "the options panel", lambda: option_boxes(game.shot()))
+    for row, key in ((2, "Shadows"), (5, "FullScreen")):  # both from On to Off
+        game.click(*boxes[row], button=5)  # the wheel picks the next item
+        wait(key + "=0 saved at once", lambda: box.store.value("Graphic/" + key) == "0")
+    wait("the stored 640x480 window out of full screen", lambda: game.window()[2:] == (640, 480))
+    boxes = wait("the options panel after the change of mode", lambda: option_boxes(game.shot()))
+    game.click(0.5, 2 * boxes[6][1] - boxes[5][1])  # Close, as far below the last box as that from the one before
+    game.see("the menu after Close on the panel", game.menu)
+    game.button(OPTIONS, "the options panel", lambda: option_boxes(game.shot()))
+    game.press("Escape", "the menu after Escape on the panel", game.shows(game.menu))
+    game.quit(None)
+    stored = {k: box.store.value("Graphic/" + k) for k in ("Width", "Height", "FullScreen", "Shadows")}
+
+    game = box.to_menu("stored")
+    check(game.geometry[2:] == (640, 480), "the next start is at %dx%d, not the stored size" % game.geometry[2:])
+    s = game.button(PLAY, "a game started by Play", game.shows(game.playing))
+    game.press("x", "the bomb counter to go down", lambda: s.changed(game.shot(), box=BOMBS) > 0.004)
+    game.proc.kill()
+    game.proc.wait()
+    check(box.store.value("general/Running") == "1", "a killed game left no crash guard mark")
+    game = box.to_menu("after-kill")
+    check(game.geometry == screen(), "after a kill the stored size is used: %s" % (game.geometry,))
+    game.quit()
+    check({k: box.store.value("Graphic/" + k) for k in stored} == stored, "the stored options changed")
+    check(box.store.scores() == scores, "the stored scores changed")
+
+
+@case
+def screens(box):
+    """The table, the credits and the help come and go; a key that closes a screen does not also
+    act in the menu it gives back."""
+    box.store.write({"Graphic": SMALL, "general": {"Running": 0}})
+    game = box.to_menu()
+
+    def menu_stays():
+        first = game.see("the menu", game.menu)
+        game.see("the menu to stay while the scene moves on", lambda s: game.menu(s) and first.changed(s) > 0.01)
+
+    for key in ("b", "Escape"):
+        game.button(HIGH_SCORE, "the high-score table", game.shows(game.table))
+        game.press(key, "the table to close on " + key, game.shows(lambda s: not game.table(s)))
+        menu_stays()
+    for key in (None, "Escape"):
+        game.button(CREDITS, "the credits", game.shows(lambda s: not game.menu(s) and not game.playing(s)))
+        if key:
+            game.press(key, "the credits to end on " + key, game.shows(game.menu))
+        else:
+            game.click(0.5, 0.5)
+        menu_stays()
+    game.button(HELP, "the help window", lambda: game.windows("Help"))
+    game.press("Escape", "the help window to close on Escape", lambda: not game.windows("Help"),
+               target=game.windows("Help")[0][0])
+    menu_stays()
+    game.quit()
+
+
+@case
+def hidpi(box):
+    """At a scale factor of 2 the play view is drawn at the screen's own pixels."""
+    box.store.write({"Graphic": {"Width": 320, "Height": 240, "FullScreen": 0}, "general": {"Running": 0}})
+    game = box.to_menu(env={"QT_SCALE_FACTOR": "2"})
+    check(game.geometry[2:] == (640, 480), "a 320x240 window at scale 2 has %dx%d pixels" % game.geometry[2:])
+    s = game.press("b", "a game started by a key in the menu", game.shows(game.playing))
+    # A frame of half the pixels blown up would show as uniform 2x2 blocks.
+    w3, p = s.width * 3, s.pixels
+    blocks = s.points((0.1, 0.3, 0.9, 0.9))[::2]
+    uniform = sum(p[o:o + 3] == p[o + 3:o + 6] == p[o + w3:o + w3 + 3] == p[o + w3 + 3:o + w3 + 6] for o in blocks)
+    check(uniform < 0.5 * len(blocks), "the play view is blown up from half the pixels")
+    game.quit()
+
+
+if __name__ == "__main__":
+    sys.exit(main())
