@@ -1,86 +1,68 @@
 // How the fighters, the raiders and the tanks move, aim and fire.
 #include "GameFixture.h"
 
-#include "core/SpriteKind.h"
 #include "enemies/Bandit2.h"
 #include "enemies/Fighter2.h"
 #include "enemies/Ship1.h"
 #include "enemies/Tank.h"
 #include "models/Models.h"
-#include "player/MyShip.h"
 
 #include <cmath>
 #include <numbers>
 #include <set>
+#include <tuple>
 
 namespace {
 
 using Air = GameTest;
-
-float radians(float degrees) {
-    return degrees * std::numbers::pi_v<float> / 180.0f;
-}
+constexpr float degree = std::numbers::pi_v<float> / 180;
 
 // Left alone a fighter dives, falls back, dives again, drops a shot at close range and climbs away behind
 // the player, at any frame step; it fires at random only before the climb.
 TEST_F(Air, FightersFlyTheirProgrammeAndLeave) {
     for (float step : {1.0f, 2.5f, 10.0f}) {
         engine->frameStep = step;
-        for (int model = 0; model < 2; ++model) {
-            SCOPED_TRACE(testing::Message() << "model " << model << " at step " << step);
-            DivingFighter* f = model ? static_cast<DivingFighter*>(spawn<Fighter2>(0.0f, 70.0f, 0.75f, 3))
-                                     : spawn<Bandit2>(0.0f, 70.0f, 0.75f, 3);
+        for (DivingFighter* f : {static_cast<DivingFighter*>(spawn<Fighter2>(0.0f, 70.0f, 0.75f, 3)),
+                                 static_cast<DivingFighter*>(spawn<Bandit2>(0.0f, 70.0f, 0.75f, 3))}) {
             std::vector<int> states = {f->state};
             int frames = 0, climbShots = 0;
-            while (!f->dead && frames++ < 5000) {
+            for (; !f->dead && frames < 5000; ++frames) {
                 const int state = f->state, shots = count<DivingFighterFire>();
                 f->move();
                 climbShots += state == DivingFighter::Climb ? count<DivingFighterFire>() - shots : 0;
                 if (states.back() != f->state)
                     states.push_back(f->state);
             }
-            EXPECT_EQ(states, (std::vector<int>{0, 1, 2, 3}));
-            EXPECT_GE(count<DivingFighterFire>(), 1);
-            EXPECT_EQ(climbShots, 0);
-            EXPECT_LT(f->z, -3.0f);
-            EXPECT_LT(frames, 3000 / step);
-            sprites()->destroyAll();
+            EXPECT_EQ(states, (std::vector<int>{0, 1, 2, 3})) << step;
+            EXPECT_TRUE(count<DivingFighterFire>() > 0 && climbShots == 0 && f->z < -3 &&
+                        frames < 3000 / step);
         }
+        sprites()->destroyAll();
     }
 }
 
-// Speeds reach but never pass 0.5 × agility along z and 0.2 × agility across.
-TEST_F(Air, FighterSpeedsScaleWithAgility) {
+// Speeds reach but never pass 0.5 × agility along z and 0.2 × agility across; a fighter drifts onto the
+// ship's lane, and inside its dead zone of ±2 × agility the pulls cancel.
+TEST_F(Air, FightersSpeedAndTrackByTheirAgility) {
     flyingShip(8, 5);
     engine->frameStep = 10;
     for (float agility : {0.5f, 0.9921875f}) {
         auto* f = spawn<Fighter2>(-6.0f, 70.0f, agility, 3);
-        float fastest[2] = {0, 0};
+        float fastest[2] = {0, 0}, nearest = 100;
         while (!f->dead) {
             f->move();
             fastest[0] = std::max(fastest[0], std::fabs(f->vz));
             fastest[1] = std::max(fastest[1], std::fabs(f->vx));
+            nearest = std::min(nearest, f->state < DivingFighter::Climb ? std::fabs(f->x - 8) : nearest);
         }
         EXPECT_NEAR(fastest[0], 0.5f * agility, 1e-6f) << agility;
         EXPECT_NEAR(fastest[1], 0.2f * agility, 1e-6f) << agility;
+        EXPECT_LT(nearest, 1) << agility;
     }
-}
-
-// A fighter drifts onto the ship's lane; inside its dead zone of ±2 × agility the pulls cancel.
-TEST_F(Air, FightersTrackTheShipAcross) {
-    flyingShip(6, 5);
-    auto* f = spawn<Bandit2>(-6.0f, 70.0f, 0.5f, 3);
-    float nearest = 100;
-    while (f->state != DivingFighter::Climb) {
-        f->move();
-        nearest = std::min(nearest, std::fabs(f->x - 6));
-    }
-    EXPECT_LT(nearest, 1.0f);
-    for (float x : {5.01f, 6.99f}) {
-        f->x = x;
-        f->vx = 0.05f;
-        f->state = DivingFighter::FallBack;
-        f->z = 20;
+    engine->frameStep = 1;
+    auto* f = spawn<Bandit2>(0.0f, 20.0f, 0.5f, 3);
+    for (float x : {7.01f, 8.99f}) {
+        std::tie(f->x, f->vx, f->state) = std::tuple{x, 0.05f, DivingFighter::FallBack};
         f->move();
         EXPECT_FLOAT_EQ(f->vx, 0.05f) << x;
     }
@@ -110,17 +92,11 @@ TEST_F(Air, RaidersComeInAndCircleOrLoop) {
                     r->radiusX <= 9.9f + 1e-5f);
         EXPECT_FLOAT_EQ(r->x, r->centreX - r->radiusX);
         float z = r->z;
-        while (r->state == Ship1::Approach) {
+        for (; r->state == Ship1::Approach; r->move())
             z = r->z;
-            r->move();
-        }
-        EXPECT_FLOAT_EQ(r->z, z);
         outcomes.insert(r->state);
-        if (r->state == Ship1::Circling) {
-            EXPECT_TRUE(r->quarter == 2 && r->angle == 180);
-        } else {
-            EXPECT_TRUE(r->angle == -90 && r->centreX == 4.5f);
-        }
+        EXPECT_TRUE(r->z == z && (r->state == Ship1::Circling ? r->quarter == 2 && r->angle == 180
+                                                              : r->angle == -90 && r->centreX == 4.5f));
     }
     EXPECT_EQ(outcomes, (std::set<int>{Ship1::Circling, Ship1::Loop}));
 }
@@ -132,7 +108,7 @@ void weave(MyShip* ship, int frame, float px, float pz) {
 }
 
 // Each quarter-turn re-centring puts the player on the rim of the new ellipse's extent along the axis it
-// re-centres: x at quarters 0 and 2, z at quarters 1 and 3. So the player stays inside the raider's turn.
+// re-centres (x at quarters 0 and 2, z at 1 and 3): the player stays inside the raider's turn.
 TEST_F(Air, RaidersKeepThePlayerInsideTheirTurn) {
     MyShip* ship = flyingShip();
     int checks = 0;
@@ -149,11 +125,9 @@ TEST_F(Air, RaidersKeepThePlayerInsideTheirTurn) {
                     if (state != Ship1::Circling || r->state != Ship1::Circling || quarter == r->quarter)
                         continue;
                     ++checks;
-                    if (r->quarter % 2 == 0) {
-                        EXPECT_NEAR(std::fabs(ship->x - r->centreX), std::fabs(r->radiusX), 1e-3f);
-                    } else {
-                        EXPECT_NEAR(std::fabs(ship->z - r->centreZ), r->radiusZ, 1e-3f);
-                    }
+                    const float off =
+                        r->quarter % 2 ? std::fabs(ship->z - r->centreZ) : std::fabs(ship->x - r->centreX);
+                    EXPECT_NEAR(off, std::fabs(r->quarter % 2 ? r->radiusZ : r->radiusX), 1e-3f);
                     EXPECT_GE(r->radiusZ, 0.0f);
                 }
                 clearAllButShip();
@@ -172,10 +146,9 @@ TEST_F(Air, RaidersLeaveAfterSomeTurns) {
         std::srand(seed);
         Ship1* r = spawn<Ship1>(0.0f, 0.0f, 0.0f, 3);
         bool leaving = false;
-        for (int f = 0; f < 20000 && !r->dead; ++f) {
+        for (int f = 0; f < 20000 && !r->dead; ++f, leaving |= r->state == Ship1::Leaving) {
             weave(ship, f, 1, 8);
             r->move();
-            leaving |= r->state == Ship1::Leaving;
         }
         left += r->dead && leaving && r->z < -3;
         clearAllButShip();
@@ -183,22 +156,17 @@ TEST_F(Air, RaidersLeaveAfterSomeTurns) {
     EXPECT_GE(left, 18);
     engine->ship = nullptr;
     Ship1* r = spawn<Ship1>(0.0f, 0.0f, 0.0f, 3);
-    r->state = Ship1::Circling;
-    r->quarter = 2;
-    const float cx = r->centreX, cz = r->centreZ, rx = r->radiusX, rz = r->radiusZ;
-    for (int f = 0; f < 2000; ++f) {
+    std::tie(r->state, r->quarter) = std::tuple{Ship1::Circling, 2};
+    const auto ellipse = [r] { return std::tuple{r->state, r->centreX, r->centreZ, r->radiusX, r->radiusZ}; };
+    const auto first = ellipse();
+    for (int f = 0; f < 2000; ++f)
         r->move();
-        ASSERT_EQ(r->state, Ship1::Circling);
-        ASSERT_NEAR(r->x, rx * std::cos(radians(r->angle)) + cx, 1e-3f);
-        ASSERT_NEAR(r->z, rz * std::sin(radians(r->angle)) + cz, 1e-3f);
-    }
-    r->z = 20;
-    r->state = Ship1::Loop;
+    EXPECT_TRUE(ellipse() == first &&
+                std::fabs(r->x - r->radiusX * std::cos(r->angle * degree) - r->centreX) < 1e-3f);
+    std::tie(r->z, r->state) = std::tuple{20.0f, Ship1::Loop};
     r->move();
     EXPECT_EQ(r->state, Ship1::Leaving);
-    while (!r->dead)
-        r->move();
-    EXPECT_LT(r->z, -3.0f);
+    EXPECT_LT(ticksToLive(r), 1000);
 }
 
 // A loop tops out 8.5 high and ends at flying height, where the circling resumes without a jump.
@@ -206,21 +174,14 @@ TEST_F(Air, RaidersResumeCirclingWhereTheLoopEnds) {
     for (float px : {-6.0f, 0.0f, 7.0f}) {
         flyingShip(px, 5);
         Ship1* r = spawn<Ship1>(0.0f, 0.0f, 0.0f, 3);
-        r->x = 2;
-        while (r->state != Ship1::Loop) { // until the draw picks the loop
-            r->z = 24;
-            r->state = Ship1::Approach;
-            r->move();
-        }
+        for (r->x = 2; r->state != Ship1::Loop; r->move()) // until the draw picks the loop
+            std::tie(r->z, r->state) = std::tuple{24.0f, Ship1::Approach};
         float top = 0;
-        while (r->state == Ship1::Loop) {
+        for (; r->state == Ship1::Loop; top = std::max(top, r->y))
             r->move();
-            top = std::max(top, r->y);
-        }
-        EXPECT_NEAR(top, 8.5f, 0.05f);
-        EXPECT_FLOAT_EQ(r->y, 0.5f);
         const float x = r->x, z = r->z;
         r->move();
+        EXPECT_TRUE(std::fabs(top - 8.5f) < 0.05f && r->y == 0.5f) << px;
         EXPECT_TRUE(std::fabs(r->x - x) < 0.05f && std::fabs(r->z - z) < 0.05f) << px;
         sprites()->destroyAll();
     }
@@ -230,24 +191,20 @@ TEST_F(Air, RaidersResumeCirclingWhereTheLoopEnds) {
 TEST_F(Air, TouchingRaidersMakeTheNearerLoop) {
     Ship1* near = spawn<Ship1>(0.0f, 0.0f, 0.0f, 3);
     Ship1* far = spawn<Ship1>(0.0f, 0.0f, 0.0f, 3);
-    near->state = far->state = Ship1::Circling;
-    near->z = 10;
-    far->z = 11;
+    std::tie(near->state, near->z, far->state, far->z) =
+        std::tuple{Ship1::Circling, 10.0f, Ship1::Circling, 11.0f};
     far->collide(near);
-    EXPECT_EQ(far->state, Ship1::Circling);
     near->collide(far);
-    EXPECT_EQ(near->state, Ship1::Loop);
-    EXPECT_FLOAT_EQ(near->centreZ, 10);
+    EXPECT_TRUE(far->state == Ship1::Circling && near->state == Ship1::Loop && near->centreZ == 10);
     near->angle = 30;
     near->collide(far);
-    EXPECT_FLOAT_EQ(near->angle, 30);
     far->z = 9;
     far->collide(near);
-    EXPECT_EQ(far->state, Ship1::Circling);
+    EXPECT_TRUE(near->angle == 30 && far->state == Ship1::Circling);
 }
 
 // The turret's aim: the barrel points along (−cos θ, sin θ), straight ahead of the player is −90; the
-// tank keeps only the angle. Without a ship it gives up and rolls on.
+// tank keeps only the angle, and without a ship it gives up and rolls on.
 TEST_F(Air, TanksAimAtTheShip) {
     MyShip* ship = flyingShip();
     // clang-format off
@@ -256,14 +213,10 @@ TEST_F(Air, TanksAimAtTheShip) {
     // clang-format on
     for (const auto& [dx, dz, angle] : aims) {
         Tank* t = spawn<Tank>(2, 7);
-        t->z = 20;
-        ship->x = t->x + dx;
-        ship->z = t->z + dz;
-        t->state = Tank::Acquire;
+        std::tie(t->z, t->state, ship->x, ship->z) = std::tuple{20.0f, Tank::Acquire, 2 + dx, 20 + dz};
         t->move();
-        EXPECT_EQ(t->state, Tank::TurnTurret);
+        EXPECT_TRUE(t->state == Tank::TurnTurret && t->target == nullptr);
         EXPECT_NEAR(t->targetAngle, angle, 1e-3f) << dx << ", " << dz;
-        EXPECT_EQ(t->target, nullptr);
     }
     engine->ship = nullptr;
     Tank* t = spawn<Tank>(2, 7);
@@ -275,64 +228,51 @@ TEST_F(Air, TanksAimAtTheShip) {
 // The turret turns 3.5° a tick the short way round, wrapping at ±180, until within 2.5° a tick of its aim.
 TEST_F(Air, TurretsTurnTheShortWay) {
     MyShip* ship = flyingShip();
-    struct Turn {
-        float from, to, step;
-        int frames;
-    };
-    constexpr Turn turns[] = {
-        {170, -170, 1, 5}, {-170, 170, 1, 5}, {-90, 0, 1, 25}, {0, -90, 2, 13}, {-90, -89, 1, 0}};
-    for (const Turn& turn : turns) {
-        SCOPED_TRACE(testing::Message() << turn.from << " -> " << turn.to);
-        engine->frameStep = turn.step;
+    // clang-format off
+    constexpr float turns[][4] = {{170, -170, 1, 5}, {-170, 170, 1, 5}, {-90, 0, 1, 25}, {0, -90, 2, 13}, {-90, -89, 1, 0}};
+    // clang-format on
+    for (const auto& [from, to, step, frames] : turns) {
+        engine->frameStep = step;
         Tank* t = spawn<Tank>(0, 7);
-        t->z = 30;
-        ship->x = -10 * std::cos(radians(turn.to));
-        ship->z = 30 + 10 * std::sin(radians(turn.to));
-        t->turretAngle = turn.from;
-        t->state = Tank::Acquire;
-        t->move();
-        int frames = 0;
-        for (float previous = t->turretAngle; t->state == Tank::TurnTurret && frames < 200;
-             previous = t->turretAngle) {
+        std::tie(t->z, t->turretAngle, t->state) = std::tuple{30.0f, from, Tank::Acquire};
+        std::tie(ship->x, ship->z) = std::tuple{-10 * std::cos(to * degree), 30 + 10 * std::sin(to * degree)};
+        int turned = 0;
+        for (t->move(); t->state == Tank::TurnTurret && turned < 200; ++turned) {
+            const float previous = t->turretAngle;
             t->move();
-            const float moved = std::remainder(t->turretAngle - previous, 360.0f);
             EXPECT_TRUE(std::fabs(t->turretAngle) <= 180);
-            if (t->state == Tank::TurnTurret && ++frames) {
-                EXPECT_NEAR(std::fabs(moved), 3.5f * turn.step, 1e-3f);
-            }
+            const float moved = std::fabs(std::remainder(t->turretAngle - previous, 360.0f));
+            EXPECT_NEAR(t->state == Tank::TurnTurret ? moved : 3.5f * step, 3.5f * step, 1e-3f);
         }
-        EXPECT_EQ(t->state, Tank::Aim);
-        EXPECT_EQ(frames, turn.frames);
+        EXPECT_TRUE(t->state == Tank::Aim && turned == frames + 1) << from << " -> " << to;
     }
 }
 
-// After more than 10 ticks of aim the turret snaps on target and a shell leaves six steps ahead at 1.2 × a
-// fifth of the aim per tick; the tank recoils one step, never beyond x = ±11.
+// After more than 10 ticks of aim the turret snaps on target and a shell leaves six steps ahead at 1.2 ×
+// a fifth of the aim per tick, 0.7 high; the tank recoils one step, never beyond x = ±11.
 TEST_F(Air, TanksRecoilAsTheyFire) {
-    // clang-format off
-    constexpr float shots[][3] = {{0, -90, 0}, {10.95f, 0, 11}, {-10.95f, 180, -11}, {5, 0, 5.2f}, {-5, 180, -5.2f}};
-    // clang-format on
     engine->frameStep = 5;
-    for (const auto& [x, angle, xAfter] : shots) {
-        SCOPED_TRACE(testing::Message() << x << " at " << angle);
+    for (const auto& [x, angle, xAfter] : {std::tuple{0.0f, -90.0f, 0.0f},
+                                           {10.95f, 0.0f, 11.0f},
+                                           {-10.95f, 180.0f, -11.0f},
+                                           {5.0f, 0.0f, 5.2f},
+                                           {-5.0f, 180.0f, -5.2f}}) {
         Tank* t = spawn<Tank>(0, 7);
-        t->x = x;
-        t->z = 30;
-        t->state = Tank::Aim;
-        t->targetAngle = angle;
-        t->turretAngle = angle + 1;
+        std::tie(t->x, t->z, t->state, t->targetAngle, t->turretAngle) =
+            std::tuple{x, 30.0f, Tank::Aim, angle, angle + 1};
         t->move();
         t->move();
         EXPECT_EQ(count<TankFire>(), 0);
         t->move();
-        EXPECT_TRUE(t->state == Tank::Reverse && t->turretAngle == angle);
-        EXPECT_NEAR(t->x, xAfter, 1e-4f);
         const TankFire* shell = first<TankFire>();
-        ASSERT_NE(shell, nullptr);
-        EXPECT_NEAR(shell->vx, -1.2f * std::cos(radians(angle)) / 5, 1e-5f);
-        EXPECT_NEAR(shell->vz, 1.2f * std::sin(radians(angle)) / 5, 1e-5f);
-        EXPECT_NEAR(shell->x, t->x - 6 * std::cos(radians(angle)) / 5, 1e-4f);
-        EXPECT_TRUE(shell->y == 0.7f && shell->heading == angle);
+        ASSERT_TRUE(shell && t->state == Tank::Reverse && t->turretAngle == angle) << x;
+        const float dx = -std::cos(angle * degree) / 5, dz = std::sin(angle * degree) / 5;
+        EXPECT_NEAR(t->x, xAfter, 1e-4f);
+        EXPECT_TRUE(std::fabs(shell->vx - 1.2f * dx) < 1e-5f && std::fabs(shell->vz - 1.2f * dz) < 1e-5f)
+            << x;
+        EXPECT_TRUE(std::fabs(shell->x - t->x - 6 * dx) < 1e-4f && shell->y == 0.7f &&
+                    shell->heading == angle)
+            << x;
         sprites()->destroyAll();
     }
 }
@@ -354,35 +294,31 @@ TEST_F(Air, TanksShuffleAimAndFireForever) {
         shells += before == Tank::Aim && t->state == Tank::Reverse;
         sprites()->removeDead();
         ASSERT_TRUE(!t->dead && std::fabs(t->x) <= 11 + 1e-4f && std::fabs(t->trackScrollLeft) <= 1);
-        if (f > 1000) {
-            nearest = std::min(nearest, t->z);
-            farthest = std::max(farthest, t->z);
-        }
+        nearest = f > 1000 ? std::min(nearest, t->z) : nearest;
+        farthest = f > 1000 ? std::max(farthest, t->z) : farthest;
     }
     EXPECT_EQ(states,
               (std::set<int>{Tank::Advance, Tank::Reverse, Tank::TurnTurret, Tank::Aim, Tank::Acquire}));
-    EXPECT_GE(shells, 5); // about one aim per 1500 ticks: it mostly shuffles
-    EXPECT_TRUE(nearest > 2 && farthest < 67);
+    EXPECT_TRUE(shells >= 5 && nearest > 2 &&
+                farthest < 67); // about one aim per 1500 ticks: it mostly shuffles
     sprites()->destroyAll();
     EXPECT_EQ(Tank::living(), 0);
 }
 
-// A hit turns the tank on its attacker, unless it is already aiming; one hit while paused still ends in
-// a shell once play resumes (a paused frame fixes no turn).
+// A hit turns the tank on its attacker, unless it is already aiming; a hit while paused still ends in a
+// shell once play resumes (a paused frame fixes no turn).
 TEST_F(Air, HitTanksFireBack) {
     flyingShip(4, 5);
     Tank* t = spawn<Tank>(-3, 7);
     t->z = 20;
     Probe shot(sprites(), KindMyFire1);
     for (int state : {Tank::Advance, Tank::Reverse, Tank::TurnTurret, Tank::Aim}) {
-        t->state = state;
-        t->aimTimer = 6;
+        std::tie(t->state, t->aimTimer) = std::tuple{state, 6.0f};
         t->collide(&shot);
-        EXPECT_EQ(t->state, state == Tank::Aim ? Tank::Aim : Tank::Acquire);
-        EXPECT_EQ(t->aimTimer, 6);
+        EXPECT_TRUE(t->state == (state == Tank::Aim ? Tank::Aim : Tank::Acquire) && t->aimTimer == 6)
+            << state;
     }
-    t->state = Tank::Advance;
-    engine->frameStep = 0;
+    std::tie(t->state, engine->frameStep) = std::tuple{Tank::Advance, 0.0f};
     t->collide(&shot);
     for (int i = 0; i < 10; ++i)
         t->move();

@@ -2,7 +2,6 @@
 #include "GameFixture.h"
 
 #include "core/Random.h"
-#include "core/SpriteKind.h"
 #include "enemies/Cube.h"
 #include "enemies/Diamond.h"
 #include "enemies/Explosion.h"
@@ -12,10 +11,10 @@
 #include "enemies/Spirale.h"
 #include "enemies/Tache.h"
 #include "enemies/TacheBench.h"
-#include "player/MyShip.h"
 
 #include <array>
 #include <cmath>
+#include <tuple>
 
 namespace {
 
@@ -42,19 +41,14 @@ TEST_F(Ground, FrictionBringsACubeBackToTheFloorDrift) {
         sum += i >= 50 ? cube->vz : 0;
     }
     EXPECT_NEAR(sum / 50, -0.1f, 0.02f);
-    cube->spin = 1;
-    engine->frameStep = 4;
     const float angle = cube->angle;
+    std::tie(cube->spin, engine->frameStep) = std::tuple{1.0f, 4.0f};
     cube->move();
-    EXPECT_FLOAT_EQ(cube->spin, 0.97f);
-    EXPECT_FLOAT_EQ(cube->angle, angle + 0.97f * 4);
-    cube->x = 13;
-    cube->vx = 0.3f;
-    cube->spin = 5;
+    EXPECT_TRUE(cube->spin == 0.97f && cube->angle == angle + 0.97f * 4);
+    std::tie(cube->x, cube->vx, cube->spin) = std::tuple{13.0f, 0.3f, 5.0f};
     cube->move(); // still at rest height: friction once more, then it falls
     const float vx = cube->vx, fallingSpin = cube->spin;
-    for (int i = 0; i < 10; ++i)
-        cube->move();
+    moveTimes(cube, 10);
     EXPECT_TRUE(cube->vx == vx && cube->spin == fallingSpin && cube->y < 0.5f);
 }
 
@@ -97,8 +91,7 @@ TEST_F(Ground, CapsuleTypesFollowTheDrawAndTheWeaponLevel) {
             EXPECT_GT(seen[type], level < 7 ? 900 : 1200) << level;
     }
     Diamond* capsule = add(new Diamond(cube));
-    for (int i = 0; i < 10; ++i)
-        capsule->move();
+    moveTimes(capsule, 10);
     EXPECT_FLOAT_EQ(capsule->angle, 30);
 }
 
@@ -123,8 +116,7 @@ TEST_F(Ground, CapsulesChangeOnlyAsTheyShould) {
     while (power->capsuleType != Diamond::Power)
         power = add(new Diamond(cube));
     power->z = 40.25f;
-    power->move();
-    power->move();
+    moveTimes(power, 2);
     EXPECT_FLOAT_EQ(power->sizeX, 1.6f);
     power->move();
     EXPECT_TRUE(power->sizeX < 1.6f && power->sizeY == power->sizeX && power->sizeZ == power->sizeX);
@@ -135,10 +127,8 @@ protected:
     void SetUp() override {
         GameTest::SetUp();
         now = 100000;
-        ship = flyingShip();
         trap = spawn<Piege>();
-        ship->x = trap->x;
-        ship->z = trap->z;
+        ship = flyingShip(trap->x, trap->z);
     }
     // One frame as the loop runs it: the trap moves, then touches the ship if it is still inside.
     void frame(bool inside) {
@@ -198,8 +188,7 @@ TEST_F(Traps, TheAlarmFollowsTheShipWhileItLasts) {
     frame(true);
     trap->spotVX = trap->spotVZ = 0;
     EXPECT_TRUE(trap->alarmSounding == 1 && trap->alarmStart == 100000u && ship->watcherCount == 1);
-    ship->x = trap->x + 1.5f;
-    ship->z = trap->z - 7;
+    std::tie(ship->x, ship->z) = std::tuple{trap->x + 1.5f, trap->z - 7};
     frame(false);
     EXPECT_TRUE(trap->spotX == 1.5f && trap->spotZ == -3 && trap->pulse > 0);
     for (Uint32 ms : {2000u, 2001u}) {
@@ -231,34 +220,26 @@ TEST_F(Traps, TheSpotRoamsWithinReach) {
     engine->ship = nullptr;
     bool roamed = false, rested = false;
     for (int i = 0; i < 5000; ++i) {
-        trap->z = 60;
-        trap->move();
+        moveTimes(trap, 1, 60);
         roamed |= trap->state == Piege::Roaming;
         rested |= roamed && trap->state == Piege::Idle;
         ASSERT_TRUE(std::fabs(trap->spotX) <= 3.5f && std::fabs(trap->spotZ) <= 3.5f);
         ASSERT_TRUE(trap->spotVX == 0 || std::fabs(trap->spotVX) == 0.125f);
     }
     EXPECT_TRUE(roamed && rested);
-    trap->spotX = -3.05f;
-    trap->spotVX = -0.125f;
-    trap->spotZ = 3.05f;
-    trap->spotVZ = 0.125f;
-    for (int i = 0; i < 3; ++i) {
+    std::tie(trap->spotX, trap->spotVX, trap->spotZ, trap->spotVZ) =
+        std::tuple{-3.05f, -0.125f, 3.05f, 0.125f};
+    for (int i = 0; i < 3; ++i, trap->move())
         trap->state = Piege::Roaming;
-        trap->move();
-    }
     EXPECT_TRUE(trap->spotVX > 0 && trap->spotVZ < 0);
-    EXPECT_NEAR(trap->spotX, -2.925f, 1e-4f);
-    EXPECT_NEAR(trap->spotZ, 2.925f, 1e-4f);
+    EXPECT_TRUE(std::fabs(trap->spotX + 2.925f) < 1e-4f && std::fabs(trap->spotZ - 2.925f) < 1e-4f);
     // clang-format off
     constexpr float headings[][3] = {{0, 0, 0}, {1, 0, 0}, {1, 1, 45}, {-1, 1, 225}, {-1, -1, -135}, {1, -1, 45},
         {0, 2, 90}, {0, -2, 90}, {-2, 0, 180}, {3, 3, 45}};
     // clang-format on
-    for (const auto& [x, z, degrees] : headings) {
-        trap->spotX = x;
-        trap->spotZ = z;
-        EXPECT_NEAR(trap->heading(), degrees, 1e-3f) << x << ", " << z;
-    }
+    for (const auto& [x, z, degrees] : headings)
+        EXPECT_NEAR((std::tie(trap->spotX, trap->spotZ) = std::tuple{x, z}, trap->heading()), degrees, 1e-3f)
+            << x << ", " << z;
 }
 
 // Opens the glow walk to the tests.
@@ -296,27 +277,20 @@ TEST_F(Ground, NestsGlowUnderTheirCeiling) {
 // straight ahead every period, destroyed or not.
 TEST_F(Ground, NestsHatchScratchers) {
     Tache* nest = spawn<Tache>(3.0f, 9);
-    for (int i = 0; i < 20000; ++i) {
-        nest->z = 60;
-        nest->move();
-    }
+    moveTimes(nest, 20000, 60);
     EXPECT_TRUE(count<Scratcher>() > 70 && count<Scratcher>() < 130) << count<Scratcher>();
     sprites()->destroyAll();
     nest = spawn<Tache>(0.0f, 9);
     Probe bomb(sprites(), KindMyFire2);
     nest->collide(&bomb);
-    for (int i = 0; i < 5000; ++i) {
-        nest->z = 60;
-        nest->move();
-    }
+    moveTimes(nest, 5000, 60);
     EXPECT_EQ(count<Scratcher>(), 0);
     EXPECT_EQ(std::vector<float>(nest->glow, nest->glow + 5),
               (std::vector<float>{-0.2f, -0.1f, -0.1f, -0.1f, -0.1f}));
     TacheBench* bench = spawn<TacheBench>(5.0f, 100.0f);
     for (int round = 1; round <= 2; ++round) {
         for (int i = 0; i < 1000; ++i) {
-            bench->z = 60;
-            bench->move();
+            moveTimes(bench, 1, 60);
             ASSERT_GE(*std::min_element(bench->glow, bench->glow + 5), 0);
         }
         EXPECT_EQ(count<Scratcher>(), round == 1 ? 9 : 19); // at ticks 101, 201, ...
@@ -338,9 +312,7 @@ TEST_F(Ground, ScratchersJumpAtTheShip) {
     EXPECT_TRUE(std::fabs(s->x + 2) < 1e-3f && std::fabs(s->z - 25) < 1e-3f && std::fabs(s->y) < 2e-3f);
     EXPECT_TRUE(!s->dead && peak > 9);
     sprites()->destroyAll();
-    MyShip* ship = spawn<MyShip>(100); // first in the list: the cursor rests on it
-    ship->x = 4;
-    ship->z = 10;
+    MyShip* ship = flyingShip(4, 10); // first in the list: the cursor rests on it
     for (bool shipThere : {true, false}) {
         int atShip = 0;
         for (int i = 0; i < 600; ++i) {

@@ -1,8 +1,6 @@
 #include "GameFixture.h"
 
 #include "enemies/Diamond.h"
-#include "platform/SdlCompat.h"
-#include "player/MyShip.h"
 
 #include <cstdlib>
 
@@ -118,4 +116,11 @@ int GameTest::ticksToLive(Sprite* sprite, int limit) {
         ++ticks;
     }
     return ticks;
+}
+
+void GameTest::moveTimes(Sprite* sprite, int times, float z) {
+    for (int i = 0; i < times; ++i) {
+        sprite->z = std::isnan(z) ? sprite->z : z;
+        sprite->move();
+    }
 }

@@ -3,16 +3,16 @@
 #include "core/Engine.h"
 #include "core/ListSprite.h"
 #include "core/Sprite.h"
+#include "core/SpriteKind.h"
 #include "core/World.h"
+#include "platform/SdlCompat.h"
+#include "player/MyShip.h"
 
 #include <gtest/gtest.h>
 
-#include <SDL.h>
-
+#include <cmath>
 #include <utility>
 #include <vector>
-
-class MyShip;
 
 // A stand-in for whatever meets the sprite under test: any kind, any box, and a record of what is done to
 // it (points given, sprites met, watched sprites removed, its own destruction).
@@ -27,8 +27,8 @@ public:
     void addScore(int points) override { this->points.push_back(points); }
     void watchedRemoved(Sprite* removed) override { removedNotices.push_back(removed); }
 
-    // Every collide() call of every probe, in order: (the probe, the other).
-    static inline std::vector<std::pair<Sprite*, Sprite*>> contacts;
+    static inline std::vector<std::pair<Sprite*, Sprite*>> contacts; // every collide() of every probe
+
     static inline int destroyed = 0;
 
     std::vector<int> points;
@@ -79,8 +79,10 @@ protected:
     void frame(bool move = true);
     // The game's own play frame without drawing: the play update (moves and waves), then as frame().
     void playFrame();
-    // Moves a sprite on its own until it is dead; the moves it took (limit when it never dies).
+    // The moves a sprite makes on its own until it is dead (the limit when it never dies).
     static int ticksToLive(Sprite* sprite, int limit = 100000);
+    // Moves a sprite on its own the given times, held at depth z when one is given (to stay in the field).
+    static void moveTimes(Sprite* sprite, int times, float z = NAN);
 
     Engine* engine = nullptr;
     World* world = nullptr;
