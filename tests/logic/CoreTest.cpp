@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <limits>
 #include <string>
+#include <tuple>
 
 namespace {
 
@@ -43,20 +44,16 @@ TEST_F(Core, ListLinksAndCursor) {
 // Boxes meet only when they overlap strictly on every axis; NaN never meets.
 TEST_F(Core, BoxesMeetOnlyWhenTheyOverlap) {
     const float nan = std::numeric_limits<float>::quiet_NaN();
-    struct Case {
-        float x, y, z, sizeA, sizeB;
-        bool meet;
-    };
     // clang-format off
-    const Case cases[] = {{1, 0, 0, 1, 1, false}, {0, 1, 0, 1, 1, false}, {0, 0, 1, 1, 1, false},
+    const float cases[][6] = {{1, 0, 0, 1, 1, false}, {0, 1, 0, 1, 1, false}, {0, 0, 1, 1, 1, false},
         {0.99f, 0.99f, 0.99f, 1, 1, true}, {0, 0, 0, 0, 0, false}, {1.4f, 0, 0, 1, 2, true},
         {nan, 0, 0, 1, 1, false}, {-0.5f, -0.5f, -0.5f, 1, 1, true}};
     // clang-format on
-    for (const Case& c : cases) {
-        Probe* a = spawn<Probe>(19, 0.0f, 0.0f, 0.0f, c.sizeA);
-        Probe* b = spawn<Probe>(19, c.x, c.y, c.z, c.sizeB);
+    for (const auto& [x, y, z, sizeA, sizeB, meet] : cases) {
+        Probe* a = spawn<Probe>(19, 0.0f, 0.0f, 0.0f, sizeA);
+        Probe* b = spawn<Probe>(19, x, y, z, sizeB);
         sprites()->collideAll();
-        EXPECT_EQ(Probe::contacts, c.meet ? Contacts({{a, b}, {b, a}}) : Contacts()) << c.x << " " << c.y;
+        EXPECT_EQ(Probe::contacts, meet ? Contacts({{a, b}, {b, a}}) : Contacts()) << x << " " << y;
         sprites()->destroyAll();
         Probe::contacts.clear();
     }
@@ -132,45 +129,35 @@ TEST_F(Core, RandomTargetIsALiveTarget) {
 // chance(mean) holds with the odds frameStep / mean: r < frameStep × 32000 / mean of 32768.
 TEST_F(Core, ChanceFollowsTheMeanTicks) {
     EXPECT_FALSE(engine->chance(0));
-    struct Odds {
-        float step;
-        double in32768, tolerance;
-    };
-    for (const Odds o : {Odds{1, 107, 0.001}, Odds{10, 1067, 0.003}, Odds{0, 0, 0}}) {
-        engine->frameStep = o.step;
+    for (const auto& [step, in32768, tolerance] :
+         {std::tuple{1.0f, 107.0, 0.001}, {10.0f, 1067.0, 0.003}, {0.0f, 0.0, 0.0}}) {
+        engine->frameStep = step;
         std::srand(7);
         int hits = 0;
         for (int i = 0; i < 200000; ++i)
             hits += engine->chance(300);
-        EXPECT_NEAR(hits / 200000.0, o.in32768 / 32768.0, o.tolerance) << o.step;
+        EXPECT_NEAR(hits / 200000.0, in32768 / 32768.0, tolerance) << step;
     }
 }
 
 // 15 ms a tick in play, 20 ms elsewhere, ten ticks at most; a paused game stands still (the menu does not
 // pause); the menu's ship turns 0.3° a tick and wraps at 360°.
 TEST_F(Core, FrameStepFollowsTheClock) {
-    struct Step {
-        Uint32 ms;
-        bool menu, paused;
-        float step;
-    };
     // clang-format off
-    constexpr Step steps[] = {{0, false, false, 0}, {30, false, false, 2}, {150, false, false, 10},
+    constexpr int steps[][4] = {{0, false, false, 0}, {30, false, false, 2}, {150, false, false, 10},
         {151, false, false, 10}, {45, false, true, 0}, {0, true, false, 0}, {40, true, true, 2},
-        {200, true, false, 10}, {300, true, false, 10}};
+        {200, true, false, 10}, {300, true, false, 10}}; // ms, in the menu, paused, ticks
     // clang-format on
     engine->menuAngle = 359.9f;
-    for (const Step& s : steps) {
-        engine->paused = s.paused;
-        now += s.ms;
-        s.menu ? world->updateMenu() : world->updatePlay();
-        EXPECT_FLOAT_EQ(engine->frameStep, s.step) << s.ms << " ms";
+    for (const auto& [ms, menu, paused, step] : steps) {
+        engine->paused = paused;
+        now += ms;
+        menu ? world->updateMenu() : world->updatePlay();
+        EXPECT_FLOAT_EQ(engine->frameStep, step) << ms << " ms";
     }
     EXPECT_NEAR(engine->menuAngle, 359.9f + 0.3f * 22 - 360, 1e-3f);
-    for (int i = 0; i < 60; ++i) { // the frame rate is measured every thirty frames
+    for (int i = 0; i < 60; ++i, world->showFrameRate()) // the frame rate is measured every thirty frames
         now += 16;
-        world->showFrameRate();
-    }
     EXPECT_EQ(world->frameMs, 16 * 30);
     world->measureFrameTime(); // no time passed: never a division by zero
     EXPECT_EQ(world->frameMs, 1);

@@ -24,6 +24,7 @@
 #include "player/MyShip.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace {
@@ -46,57 +47,42 @@ protected:
 
     // Each thing made where the tables expect it, with the hit points given where it has any.
     Sprite* make(Thing thing, int hp = 3) {
+        // clang-format off
         switch (thing) {
-        case Fighter:
-            return spawn<Fighter2>(-2.0f, 70.0f, 0.75f, hp);
-        case Raider:
-            return spawn<Ship1>(0.0f, 0.0f, 0.0f, hp);
-        case Tanks:
-            return spawn<Tank>(-4, hp);
-        case Cubes:
-            return spawn<Cube>(hp, -7);
-        case Nest:
-            return spawn<Tache>(-4.0f, hp);
-        case Scratchers:
-            return spawn<Scratcher>(-2.0f, 60.0f, true);
-        case FighterShot:
-            return spawn<Fighter2Fire>(1.0f, 0.5f, 1.0f);
-        case RaiderShot:
-            return spawn<Ship1Fire>(0.0f, 0.5f, 3.0f);
-        case Shell:
-            return spawn<TankFire>(nullptr, 0.0f, 0.7f, 1.0f, 0.0f, -0.2f, 0.0f);
-        case ShellAhead:
-            return spawn<TankFire>(nullptr, 0.0f, 0.7f, 69.0f, 0.0f, 0.2f, 0.0f);
-        case ShellRight:
-            return spawn<TankFire>(nullptr, 11.0f, 0.7f, 30.0f, 0.2f, 0.0f, 0.0f);
-        case ShellLeft:
-            return spawn<TankFire>(nullptr, -11.0f, 0.7f, 30.0f, -0.2f, 0.0f, 0.0f);
-        case Bolt:
-            return add(new MyFire1(ship));
-        case RearBolt:
-            return add(new MyFire1(ship, -0.08f, -0.7f));
-        case Homing:
-            return add(new MyFire3(ship, 0.5f));
-        case Rocket:
-            return add(new MyFire4(ship, 0.007f, 0.5f));
-        case Bomb:
-            return add(new MyFire2(ship));
-        case Star:
-            return spawn<Spirale>(ship);
-        case Capsule:
-            return add(new Diamond(spawn<Cube>(2, 5)));
-        case Ship:
-            return ship;
-        case Bandit:
-            return spawn<Bandit2>(1.5f, 70.0f, 0.75f, 3);
-        case Trap:
-            return spawn<Piege>();
-        case Pole:
-            return static_cast<Sprite*>(spawn<Piege>()->prev);
+        case Fighter: return spawn<Fighter2>(-2.0f, 70.0f, 0.75f, hp);
+        case Raider: return spawn<Ship1>(0.0f, 0.0f, 0.0f, hp);
+        case Tanks: return spawn<Tank>(-4, hp);
+        case Cubes: return spawn<Cube>(hp, -7);
+        case Nest: return spawn<Tache>(-4.0f, hp);
+        case Scratchers: return spawn<Scratcher>(-2.0f, 60.0f, true);
+        case FighterShot: return spawn<Fighter2Fire>(1.0f, 0.5f, 1.0f);
+        case RaiderShot: return spawn<Ship1Fire>(0.0f, 0.5f, 3.0f);
+        case Shell: return spawn<TankFire>(nullptr, 0.0f, 0.7f, 1.0f, 0.0f, -0.2f, 0.0f);
+        case ShellAhead: return spawn<TankFire>(nullptr, 0.0f, 0.7f, 69.0f, 0.0f, 0.2f, 0.0f);
+        case ShellRight: return spawn<TankFire>(nullptr, 11.0f, 0.7f, 30.0f, 0.2f, 0.0f, 0.0f);
+        case ShellLeft: return spawn<TankFire>(nullptr, -11.0f, 0.7f, 30.0f, -0.2f, 0.0f, 0.0f);
+        case Bolt: return add(new MyFire1(ship));
+        case RearBolt: return add(new MyFire1(ship, -0.08f, -0.7f));
+        case Homing: return add(new MyFire3(ship, 0.5f));
+        case Rocket: return add(new MyFire4(ship, 0.007f, 0.5f));
+        case Bomb: return add(new MyFire2(ship));
+        case Star: return spawn<Spirale>(ship);
+        case Capsule: return add(new Diamond(spawn<Cube>(2, 5)));
+        case Ship: return ship;
+        case Bandit: return spawn<Bandit2>(1.5f, 70.0f, 0.75f, 3);
+        case Trap: return spawn<Piege>();
+        case Pole: return static_cast<Sprite*>(spawn<Piege>()->prev);
         case CubeOverTheEdge: {
             Cube* cube = spawn<Cube>(2, 12);
-            cube->vx = 0.5f;
+            cube->vx = 0.5f; // knocked off the floor
             return cube;
+        }
+        case Mark: return add(new ExplosionMark(add(new Explosion(ship, 8, false, false)), 8));
+        case Puff: return add(new ExplosionJustSmoke(ship, 1));
+        case Spark: {
+            auto* spark = add(new PieceOfShip(add(new Explosion(ship, 1, false, false)), 1));
+            spark->particles[0].sort = 0;
+            return spark;
         }
         case PowerCapsule: {
             ship->weaponLevel = 0;
@@ -106,35 +92,15 @@ protected:
             ship->weaponLevel = 7;
             return capsule;
         }
-        case Blast1:
-            return add(new Explosion(ship, 1, false, false));
-        case Blast2:
-            return add(new Explosion(ship, 2, false, false));
-        case Blast7:
-            return add(new Explosion(ship, 7, false, false));
-        case Blast8:
-            return add(new Explosion(ship, 8, false, false));
-        case Blast20:
-            return add(new Explosion(ship, 20, false, false));
-        case Mark:
-            return add(new ExplosionMark(add(new Explosion(ship, 8, false, false)), 8));
-        case Puff:
-            return add(new ExplosionJustSmoke(ship, 1));
-        case Spark: {
-            auto* group = add(new PieceOfShip(add(new Explosion(ship, 1, false, false)), 1));
-            group->particles[0].sort = 0;
-            return group;
-        }
-        case DyingShip:
-        case ArrivingShip:
-        case SpinningShip: {
+        case DyingShip: case ArrivingShip: case SpinningShip: {
             auto* other = spawn<MyShip>(100);
             other->energy = thing == DyingShip ? -1 : 100;
             other->shipState = thing == SpinningShip ? MyShip::Spinning : MyShip::Arriving;
             return other;
         }
+        default: return add(new Explosion(ship, std::array{1, 2, 7, 8, 20}[thing - Blast1], false, false));
         }
-        return nullptr;
+        // clang-format on
     }
 
     // Whether a point probe at (x, y, z) meets the sprite in the collision pass.

@@ -2,7 +2,6 @@
 // means for each follower.
 #include "GameFixture.h"
 
-#include "core/SpriteKind.h"
 #include "enemies/Explosion.h"
 #include "enemies/ExplosionMark.h"
 #include "enemies/PieceOfShip.h"
@@ -13,9 +12,9 @@
 #include "player/MyFire3.h"
 #include "player/MyFire4.h"
 #include "player/MyFire4Smoke.h"
-#include "player/MyShip.h"
 
 #include <cmath>
+#include <tuple>
 
 namespace {
 
@@ -109,8 +108,7 @@ TEST_F(Weapons, BombsGrowThenSweepForward) {
 TEST_F(Weapons, HomingMissilesChaseTargets) {
     MyShip* ship = flyingShip();
     MyFire3* lone = add(new MyFire3(ship, 0.5f));
-    for (int i = 0; i < 85; ++i)
-        lone->move();
+    moveTimes(lone, 85);
     EXPECT_TRUE(lone->target == nullptr && lone->vx == 0 && lone->x == 0.5f);
     EXPECT_NEAR(lone->vz, 0.4f, 0.006f);
     Probe* left = spawn<Probe>(KindFighter, 8.0f, 0.5f, 40.0f);
@@ -120,8 +118,7 @@ TEST_F(Weapons, HomingMissilesChaseTargets) {
     MyFire3* missile = add(new MyFire3(ship, 0.5f));
     Sprite* chased = missile->target;
     ASSERT_TRUE(chased && chased->watchers[0] == missile);
-    for (int i = 0; i < 40; ++i)
-        missile->move();
+    moveTimes(missile, 40);
     EXPECT_GT(missile->vx * chased->x, 0);
     EXPECT_NEAR(std::hypot(missile->desiredVx, missile->desiredVz), 0.4f, 1e-5f);
     Sprite* other = chased == left ? right : left;
@@ -135,11 +132,10 @@ TEST_F(Weapons, HomingMissilesChaseTargets) {
     constexpr float headings[][3] = {{0, 0.4f, -90}, {0, -0.4f, 90}, {-0.4f, 0, 180}, {0.4f, 0, 0}, {-0.3f, 0.3f, 225},
         {0.3f, 0.3f, -45}};
     // clang-format on
-    for (const auto& [vx, vz, heading] : headings) {
-        missile->vx = vx;
-        missile->vz = vz;
-        EXPECT_NEAR(missile->heading(), heading, 1e-3f) << vx << " " << vz;
-    }
+    for (const auto& [vx, vz, heading] : headings)
+        EXPECT_NEAR((std::tie(missile->vx, missile->vz) = std::tuple{vx, vz}, missile->heading()), heading,
+                    1e-3f)
+            << vx << " " << vz;
 }
 
 // A removed missile stops watching its target; missiles and their target removed in one pass leave no
@@ -150,12 +146,9 @@ TEST_F(Weapons, MissilesLetGoOfTheirTargets) {
     Probe* b = spawn<Probe>(KindCube, 3.0f, 0.5f, 40.0f);
     a->isTarget = b->isTarget = true;
     sprites()->targetCount = 2;
-    std::vector<MyFire3*> missiles;
     for (int i = 0; i < 4; ++i)
-        missiles.push_back(add(new MyFire3(ship, 0.5f)));
+        add(new MyFire3(ship, 0.5f))->dead = 1;
     a->dead = 1;
-    for (MyFire3* m : missiles)
-        m->dead = 1;
     sprites()->removeDead();
     EXPECT_EQ(b->watcherCount, 0);
     EXPECT_EQ(b->watchers[0], nullptr);
@@ -187,14 +180,12 @@ TEST_F(Weapons, SmokeTrailsFollowAndFade) {
     smoke->move();
     EXPECT_NEAR(smoke->fade, fade + 0.1f, 1e-5f);
     EXPECT_EQ(smoke->trailCount, points);
-    while (!smoke->dead)
-        smoke->move();
+    ticksToLive(smoke);
     EXPECT_GT(smoke->fade, points + 1.0f);
     MyFire4* far = add(new MyFire4(ship, 0, 0.5f));
     auto* long_ = static_cast<MyFire4Smoke*>(far->prev);
     far->z = 1000;
-    for (int i = 0; i < 200 && !long_->dead; ++i)
-        long_->move();
+    ticksToLive(long_, 200);
     EXPECT_LE(long_->trailCount, MyFire4Smoke::MaxPoints - 1);
     long_->trailCount = 10;
     // clang-format off
