@@ -5,7 +5,6 @@
 #include "enemies/Fighter2.h"
 #include "enemies/Ship1.h"
 #include "enemies/Tank.h"
-#include "models/Models.h"
 
 #include <cmath>
 #include <numbers>
@@ -66,19 +65,6 @@ TEST_F(Air, FightersSpeedAndTrackByTheirAgility) {
         f->move();
         EXPECT_FLOAT_EQ(f->vx, 0.05f) << x;
     }
-}
-
-// Bandit2's mesh is scaled to world units (a hundredth); Fighter2's texture is flipped.
-TEST_F(Air, FighterMeshesAreFittedToTheGame) {
-    const Mesh rawBandit = meshBandit2(), bandit = Bandit2::preparedMesh();
-    const Mesh rawFighter = meshFighter2(), fighter = Fighter2::preparedMesh();
-    ASSERT_TRUE(bandit.vertexCount() == rawBandit.vertexCount() &&
-                fighter.vertexCount() == rawFighter.vertexCount());
-    for (int i = 0; i < bandit.vertexCount(); ++i)
-        ASSERT_FLOAT_EQ(bandit.vertex(i)[1], rawBandit.vertex(i)[1] / 100.0f) << i;
-    for (int i = 0; i < fighter.vertexCount(); ++i)
-        ASSERT_TRUE(fighter.vertex(i)[7] == 1.0f - rawFighter.vertex(i)[7] &&
-                    std::isfinite(fighter.vertex(i)[0]));
 }
 
 // A raider comes in at the far end on its own ellipse, then at z = 25 either circles from angle 180 or

@@ -33,7 +33,8 @@ namespace {
 enum Thing {
     Fighter, Raider, Tanks, Cubes, Nest, Scratchers, FighterShot, RaiderShot, Shell, Bolt, Homing, Rocket, Star,
     Capsule, Ship, RearBolt, Bomb, Bandit, Trap, Pole, PowerCapsule, CubeOverTheEdge, ShellAhead, ShellRight,
-    ShellLeft, Blast1, Blast2, Blast7, Blast8, Blast20, Mark, Puff, Spark, DyingShip, ArrivingShip, SpinningShip
+    ShellLeft, Blast1, Blast2, Blast7, Blast8, Blast20, Mark, Puff, Spark, DyingShip, ArrivingShip, SpinningShip,
+    BouncingPiece, RestingPiece, PieceOffTheFloor
 };
 // clang-format on
 
@@ -79,10 +80,11 @@ protected:
         }
         case Mark: return add(new ExplosionMark(add(new Explosion(ship, 8, false, false)), 8));
         case Puff: return add(new ExplosionJustSmoke(ship, 1));
-        case Spark: {
-            auto* spark = add(new PieceOfShip(add(new Explosion(ship, 1, false, false)), 1));
-            spark->particles[0].sort = 0;
-            return spark;
+        case Spark: case BouncingPiece: case RestingPiece: case PieceOffTheFloor: {
+            auto* group = add(new PieceOfShip(add(new Explosion(ship, 1, false, false)), 1));
+            const float x = thing == PieceOffTheFloor ? 12 : 0, y = thing == RestingPiece ? 0.01f : 0.05f;
+            group->particles[0] = {x, y, 0, 0, thing == RestingPiece ? -0.044f : -0.094f, 0, 1, 0.1f, 0.1f, 1, 0, 0, thing != Spark, PieceOfShip::Flying};
+            return group;
         }
         case PowerCapsule: {
             ship->weaponLevel = 0;
@@ -298,11 +300,12 @@ TEST_F(Tables, HowLongThingsLast) {
     constexpr Life lives[] = {{Cubes, 1, 731, -0.1f}, {Capsule, 1, 731, -0.1f}, {PowerCapsule, 1, 529, -0.1f},
         {CubeOverTheEdge, 1, 110, -0.1f}, {Blast1, 1, 15, -0.1f}, {Blast2, 1, 29, -0.1f}, {Blast7, 1, 86, -0.1f},
         {Blast8, 1, 86, -0.1f}, {Blast20, 1, 215, -0.1f}, {Mark, 1, 130, -0.1f}, {Puff, 1, 15, 0},
-        {Spark, 1, 50, 0}, {FighterShot, 1, 3, -0.5f}, {RaiderShot, 10, 2, -0.27f}, {Shell, 1, 5, -0.24f},
+        {Spark, 1, 51, 0}, {FighterShot, 1, 3, -0.5f}, {RaiderShot, 10, 2, -0.27f}, {Shell, 1, 5, -0.24f},
         {ShellAhead, 1, 5, 0.24f}, {ShellRight, 1, 4, 0}, {ShellLeft, 1, 4, 0}, {Bolt, 1, 50, 1.2f},
-        {RearBolt, 1, 23, -0.7f}, {Rocket, 1, 119, 0.5f}, {Homing, 1, 214, 0}, {Bomb, 1, 124, 0},
-        {Nest, 1, 761, -0.1f}, {Trap, 1, 731, -0.1f}, {Pole, 1, 731, -0.1f}, {Scratchers, 1, 121, -35.0f / 120},
-        {DyingShip, 1, 101, 0}, {ArrivingShip, 1, 56, 0.1f}, {SpinningShip, 1, 25, 0}};
+        {RearBolt, 1, 23, -0.7f}, {Rocket, 1, 119, 0.5f}, {Homing, 1, 215, 0}, {Bomb, 1, 124, 0},
+        {Nest, 1, 761, -0.1f}, {Trap, 1, 731, -0.1f}, {Pole, 1, 731, -0.1f}, {Scratchers, 1, 122, -35.0f / 120},
+        {DyingShip, 1, 101, 0}, {ArrivingShip, 1, 56, 0.1f}, {SpinningShip, 1, 25, 0}, {BouncingPiece, 1, 168, 0},
+        {RestingPiece, 1, 151, 0}, {PieceOffTheFloor, 1, 101, 0}};
     // clang-format on
     for (const Life& life : lives) {
         engine->frameStep = life.step;
@@ -317,7 +320,7 @@ TEST_F(Tables, HowLongThingsLast) {
                 EXPECT_NEAR(s->z - z, life.drift * life.step, 1e-4f) << "thing " << life.thing;
             }
         }
-        EXPECT_NEAR(ticks, life.ticks, 1) << "thing " << life.thing;
+        EXPECT_EQ(ticks, life.ticks) << "thing " << life.thing;
         clearAllButShip();
     }
 }
