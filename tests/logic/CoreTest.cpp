@@ -163,7 +163,7 @@ TEST_F(Core, FrameStepFollowsTheClock) {
     EXPECT_EQ(world->frameMs, 1);
 }
 
-class Keys : public GameTest {
+class GameKeys : public GameTest {
 protected:
     void SetUp() override {
         GameTest::SetUp();
@@ -187,7 +187,7 @@ protected:
 // A key in the menu starts a game, or the options with F4 held, or the credits with F5; Escape quits from
 // the menu, ends the ship in play and leaves the other scenes; a key more than 100 ticks after the ship
 // died returns to the menu.
-TEST_F(Keys, KeysMoveBetweenTheScenes) {
+TEST_F(GameKeys, KeysMoveBetweenTheScenes) {
     struct Row {
         GameState from;
         float shipDeadTime;
@@ -224,7 +224,7 @@ TEST_F(Keys, KeysMoveBetweenTheScenes) {
 
 // P and C pause and resume, S, D, F and G switch shadows, the frame rate, fog and specular light, F1 and F2
 // held pick the camera; F5 counts 100, F6 10 and F7 1 and the F6 that makes 213 gives weapon level 7, once.
-TEST_F(Keys, TogglesAndTheCheat) {
+TEST_F(GameKeys, TogglesAndTheCheat) {
     game->newGame();
     for (const auto& [key, field] : {std::pair{int('p'), &engine->paused},
                                      {'c', &engine->paused},
@@ -256,7 +256,7 @@ TEST_F(Keys, TogglesAndTheCheat) {
 }
 
 // Five nests fly by behind the options again and again; nine behind the credits, once.
-TEST_F(Keys, BackgroundScenes) {
+TEST_F(GameKeys, BackgroundScenes) {
     game->openOptions();
     world->updatePanelScene();
     EXPECT_EQ(sprites()->count, 5);
@@ -271,7 +271,7 @@ TEST_F(Keys, BackgroundScenes) {
     EXPECT_EQ(world->sceneStep, 4);
 }
 
-class Settings : public GameTest {
+class OptionsStore : public GameTest {
 protected:
     void SetUp() override {
         GameTest::SetUp();
@@ -304,7 +304,7 @@ protected:
 
 // Sides that cannot be a window (≤ 0, above 16384, text) count as absent (-1: the screen's size), as does
 // text anywhere; details outside low to high fall back to high; only exactly 1 turns a switch on.
-TEST_F(Settings, StoredValuesAreReadWithinTheirLimits) {
+TEST_F(OptionsStore, StoredValuesAreReadWithinTheirLimits) {
     struct Row {
         const char* key;
         QVariant value;
@@ -328,7 +328,7 @@ TEST_F(Settings, StoredValuesAreReadWithinTheirLimits) {
 
 // What is saved comes back after a clean exit and during a run (the flag expected is 1 then); after an
 // unclean exit (the flag still set) the defaults are used and the stored values kept.
-TEST_F(Settings, SavedOptionsComeBackOnlyAfterACleanExit) {
+TEST_F(OptionsStore, SavedOptionsComeBackOnlyAfterACleanExit) {
     engine->loadSettings(0);
     EXPECT_EQ(store->value("general/Running").toInt(), 1);
     engine->textureFilter = engine->anisotropic = 1;

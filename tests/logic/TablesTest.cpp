@@ -167,19 +167,6 @@ const std::pair<Thing, std::vector<int>> stops[] = {
     {Star, {KindMyShip, KindMyFire1, KindMyFire2, KindCube, KindShip1, KindTank, KindFighter}}, {Capsule, {KindMyShip}}};
 // clang-format on
 
-int* hitPointsOf(Sprite* s) {
-    if (auto* f = dynamic_cast<DivingFighter*>(s))
-        return &f->hitPoints;
-    if (auto* r = dynamic_cast<Ship1*>(s))
-        return &r->hitPoints;
-    if (auto* t = dynamic_cast<Tank*>(s))
-        return &t->hitPoints;
-    if (auto* c = dynamic_cast<Cube*>(s))
-        return &c->hitPoints;
-    auto* n = dynamic_cast<Tache*>(s);
-    return n ? &n->hitPoints : nullptr;
-}
-
 // The subject meets a probe of the kind (beside it, a little nearer) again and again; every other kind
 // leaves it as it was (a raider meeting a raider is a manoeuvre of its own).
 TEST_F(Tables, WhatEachBlowDoes) {

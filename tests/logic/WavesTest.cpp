@@ -15,7 +15,6 @@
 #include "player/MyShip.h"
 
 #include <array>
-#include <map>
 
 namespace {
 
@@ -43,11 +42,8 @@ protected:
                                                           : -1;
                 if (m >= 0) {
                     ++made[m];
-                    hitPoints[m] = m == Fighters || m == Bandits ? static_cast<DivingFighter*>(e)->hitPoints
-                                   : m == Raiders                ? static_cast<Ship1*>(e)->hitPoints
-                                   : m == Nests                  ? static_cast<Tache*>(e)->hitPoints
-                                   : m == Tanks                  ? static_cast<Tank*>(e)->hitPoints
-                                                                 : 0;
+                    hitPoints[m] =
+                        hitPointsOf(static_cast<Sprite*>(e)) ? *hitPointsOf(static_cast<Sprite*>(e)) : 0;
                 }
             }
             clearAllButShip();
@@ -106,12 +102,12 @@ TEST_F(Waves, RatesFollowTheScore) {
     engine->ship = ship;
 }
 
-// Hit points by level (score / 1000): fighters and bandits L + 3, raiders 1.5 L + 3 cut, nests L + 8,
-// tanks 2 L + 7.
+// Hit points by level (score / 1000): fighters and bandits L + 3, raiders 1.5 L + 3 cut, nests L + 8, cubes
+// 2, tanks 2 L + 7.
 TEST_F(Waves, StrengthFollowsTheLevel) {
     flyingShip();
     run(67890, 20000);
-    EXPECT_EQ(hitPoints, (std::array{70, 75, 0, 70, 103, 0, 141}));
+    EXPECT_EQ(hitPoints, (std::array{70, 75, 2, 70, 103, 0, 141}));
 }
 
 // At most three tanks alive up to 100 000, six above, where the extra nests keep coming meanwhile.

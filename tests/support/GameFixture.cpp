@@ -1,6 +1,11 @@
 #include "GameFixture.h"
 
+#include "enemies/Cube.h"
 #include "enemies/Diamond.h"
+#include "enemies/DivingFighter.h"
+#include "enemies/Ship1.h"
+#include "enemies/Tache.h"
+#include "enemies/Tank.h"
 
 #include <cstdlib>
 
@@ -123,4 +128,17 @@ void GameTest::moveTimes(Sprite* sprite, int times, float z) {
         sprite->z = std::isnan(z) ? sprite->z : z;
         sprite->move();
     }
+}
+
+int* GameTest::hitPointsOf(Sprite* s) {
+    if (auto* f = dynamic_cast<DivingFighter*>(s))
+        return &f->hitPoints;
+    if (auto* r = dynamic_cast<Ship1*>(s))
+        return &r->hitPoints;
+    if (auto* t = dynamic_cast<Tank*>(s))
+        return &t->hitPoints;
+    if (auto* c = dynamic_cast<Cube*>(s))
+        return &c->hitPoints;
+    auto* n = dynamic_cast<Tache*>(s);
+    return n ? &n->hitPoints : nullptr;
 }

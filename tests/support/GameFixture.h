@@ -81,6 +81,8 @@ protected:
     void playFrame();
     // The moves a sprite makes on its own until it is dead (the limit when it never dies).
     static int ticksToLive(Sprite* sprite, int limit = 100000);
+    // The hit points of an enemy that has them (fighters, raiders, tanks, cubes, nests), else null.
+    static int* hitPointsOf(Sprite* sprite);
     // Moves a sprite on its own the given times, held at depth z when one is given (to stay in the field).
     static void moveTimes(Sprite* sprite, int times, float z = NAN);
 
