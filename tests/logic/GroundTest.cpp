@@ -232,6 +232,28 @@ TEST_F(Traps, TheSpotStaysWithinReach) {
             << x << ", " << z;
 }
 
+// Opens the glow walk to the tests.
+class OpenNest : public Tache {
+public:
+    using Tache::Tache;
+    using Tache::walkGlow;
+};
+
+// The mound's glow wanders between the floor and just above 0.2, where it sinks back by about 0.012 a
+// step: a flare of 0.7 is back under 0.23 in 20 to 100 steps.
+TEST_F(Ground, NestsGlowUnderTheirCeiling) {
+    OpenNest* nest = spawn<OpenNest>(0.0f, 9);
+    float highest = 0;
+    for (int i = 0; i < 20000; ++i, nest->walkGlow())
+        highest =
+            std::max({highest, nest->glow[0], nest->glow[1], nest->glow[2], nest->glow[3], nest->glow[4]});
+    EXPECT_TRUE(highest > 0.2f && highest < 0.3f && *std::min_element(nest->glow, nest->glow + 5) >= 0);
+    int walks = 0;
+    for (nest->glow[0] = 0.7f; nest->glow[0] > 0.23f && walks < 1000; ++walks)
+        nest->walkGlow();
+    EXPECT_TRUE(walks > 20 && walks < 100) << walks;
+}
+
 // A nest hatches about once in 200 ticks; a destroyed one stops and lies sunken; a bench nest hatches
 // straight ahead every period, destroyed or not.
 TEST_F(Ground, NestsHatchScratchers) {
