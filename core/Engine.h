@@ -16,7 +16,8 @@ class Engine {
 public:
     static constexpr int SampleCount = 9;
 
-    // Creates the Engine on first use: probes the renderer, opens audio and the first joystick.
+    // Creates the Engine on first use: probes the renderer, opens audio and, once audio is open, the first
+    // joystick. A failed audio device is reported by audioFailure(); the caller decides what follows.
     static Engine* instance();
     // Creates a bare Engine with the defaults only (no GL, audio or joystick): for headless tests.
     static Engine* createHeadless();
@@ -35,6 +36,9 @@ public:
     // the pad in use went away.
     bool serveJoystick();
     static std::string resourcePath(const char* name);
+    // Why the audio device could not be opened, in the device's own words; null once it opened (or when
+    // it was never tried, as in a headless Engine).
+    const char* audioFailure() const { return audioFailed ? audioError.c_str() : nullptr; }
 
     // Textures (the renderer's part of the Engine).
     void probeCapabilities();
@@ -120,9 +124,11 @@ public:
 
 private:
     Engine();
-    void openAudio();
+    bool openAudio();
     void loadSamples();
     void openJoystick();
 
     bool audioOpened = false;
+    bool audioFailed = false;
+    std::string audioError;
 };

@@ -2,12 +2,12 @@
 #include "core/Engine.h"
 
 #include <cstdio>
-#include <cstdlib>
 
-void Engine::openAudio() {
+bool Engine::openAudio() {
     if (Mix_OpenAudio(44100, AUDIO_S16LSB, 2, 1024) < 0) {
-        std::fprintf(stderr, "Couldn't open audio: %s\n", SDL_GetError());
-        std::exit(2);
+        audioFailed = true;
+        audioError = SDL_GetError();
+        return false;
     }
     audioOpened = true;
     int frequency = 0;
@@ -21,6 +21,7 @@ void Engine::openAudio() {
     if (menuMusic)
         Mix_PlayMusic(menuMusic, -1);
     loadSamples();
+    return true;
 }
 
 void Engine::loadSamples() {

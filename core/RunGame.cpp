@@ -25,6 +25,16 @@ bool initSdl() {
     return ok;
 }
 
+// The game does not run without its sound device: it says why and stops.
+Engine* startEngine() {
+    Engine* engine = Engine::instance();
+    if (const char* why = engine->audioFailure()) {
+        std::fprintf(stderr, "Couldn't open audio: %s\n", why);
+        std::exit(2);
+    }
+    return engine;
+}
+
 void update(Game* game) {
     World* world = game->world;
     switch (game->state) {
@@ -116,7 +126,7 @@ int runGame(int, char**) {
     if (!initSdl())
         std::printf("SDL initialisation ERROR\n");
     sdlq::requestStencilBits(StencilBits);
-    Engine* engine = Engine::instance();
+    Engine* engine = startEngine();
     sdlq::Surface* surface = engine->applySettings(0);
     sdlq::setCaption("Torvik Orbitrax", "vornium");
     if (!surface) {
@@ -156,7 +166,7 @@ void Game::reinitialise() {
     unsigned int flags = sdlq::OpenGLFlag | (old->fullScreen ? sdlq::FullScreenFlag : 0);
     sdlq::setVideoMode(old->screenWidth, old->screenHeight, 0, flags);
     Engine::discard();
-    Engine* engine = Engine::instance();
+    Engine* engine = startEngine();
     engine->applySettings(1);
     sdlq::requestStencilBits(StencilBits);
     World::discard();

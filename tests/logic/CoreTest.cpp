@@ -1,0 +1,402 @@
+// The object model (intrusive list, passes, watchers), the frame clock, the keys of the frame loop, the
+// settings store and the sound calls.
+#include "GameFixture.h"
+
+#include "core/Audio.h"
+#include "core/Game.h"
+#include "platform/QtSingleApplication.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QSettings>
+
+#include <SDL_mixer.h>
+
+#include <cstdlib>
+#include <limits>
+#include <string>
+#include <tuple>
+
+namespace {
+
+using Core = GameTest;
+using Contacts = std::vector<std::pair<Sprite*, Sprite*>>;
+
+// The cursor wraps at both ends; unlinking the tail, the head and the last one keeps the ends and count.
+TEST_F(Core, ListLinksAndCursor) {
+    ListSprite list;
+    EXPECT_FALSE(list.first());
+    Probe a(&list, 1), b(&list, 1), c(&list, 1);
+    for (Probe* p : {&a, &b, &c})
+        list.add(p);
+    EXPECT_TRUE(list.first() && list.next() && list.next());
+    EXPECT_FALSE(list.next());
+    EXPECT_EQ(list.cursor, &a);
+    EXPECT_FALSE(list.prev());
+    EXPECT_EQ(list.cursor, &c);
+    c.unlink();
+    a.unlink();
+    EXPECT_TRUE(list.head == &b && list.tail == &b && !b.prev && !b.next);
+    b.unlink();
+    EXPECT_TRUE(!list.head && !list.tail && list.count == 0);
+}
+
+// Boxes meet only when they overlap strictly on every axis; NaN never meets.
+TEST_F(Core, BoxesMeetOnlyWhenTheyOverlap) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    // clang-format off
+    const float cases[][6] = {{1, 0, 0, 1, 1, false}, {0, 1, 0, 1, 1, false}, {0, 0, 1, 1, 1, false},
+        {0.99f, 0.99f, 0.99f, 1, 1, true}, {0, 0, 0, 0, 0, false}, {1.4f, 0, 0, 1, 2, true},
+        {nan, 0, 0, 1, 1, false}, {-0.5f, -0.5f, -0.5f, 1, 1, true}};
+    // clang-format on
+    for (const auto& [x, y, z, sizeA, sizeB, meet] : cases) {
+        Probe* a = spawn<Probe>(19, 0.0f, 0.0f, 0.0f, sizeA);
+        Probe* b = spawn<Probe>(19, x, y, z, sizeB);
+        sprites()->collideAll();
+        EXPECT_EQ(Probe::contacts, meet ? Contacts({{a, b}, {b, a}}) : Contacts()) << x << " " << y;
+        sprites()->destroyAll();
+        Probe::contacts.clear();
+    }
+}
+
+// Each pair meets once, both sides, nearer the head first; a sprite that died in the pass still meets the
+// rest and only the removal pass deletes it (the cursor moves off it, targets are counted down). Targets
+// are counted by the list's own add only; sprites made during the move pass move in it.
+TEST_F(Core, ListPasses) {
+    Probe* a = spawn<Probe>(19, 0.0f, 0.0f, 0.0f);
+    Probe* b = spawn<Probe>(19, 0.1f, 0.0f, 0.0f);
+    Probe* c = spawn<Probe>(19, 0.2f, 0.0f, 0.0f);
+    a->dieOnContact = true;
+    sprites()->collideAll();
+    EXPECT_EQ(Probe::contacts, (Contacts{{a, b}, {b, a}, {a, c}, {c, a}, {b, c}, {c, b}}));
+    sprites()->removeDead();
+    EXPECT_TRUE(Probe::destroyed == 1 && sprites()->head == b && sprites()->cursor == b);
+    b->isTarget = c->isTarget = true;
+    b->dead = c->dead = 1;
+    sprites()->targetCount = 2;
+    sprites()->removeDead();
+    EXPECT_TRUE(!sprites()->head && !sprites()->tail && sprites()->count == 0 && sprites()->targetCount == 0);
+    auto* counted = new Probe(sprites(), 19);
+    auto* uncounted = new Probe(sprites(), 19);
+    counted->isTarget = uncounted->isTarget = counted->spawnOnMove = true;
+    sprites()->add(counted);
+    static_cast<List*>(sprites())->add(uncounted);
+    EXPECT_EQ(sprites()->targetCount, 1);
+    counted->vx = 0.5f;
+    counted->vy = -1;
+    counted->vz = 2;
+    engine->frameStep = 4;
+    sprites()->moveAll();
+    EXPECT_EQ(static_cast<Probe*>(sprites()->tail)->moves, 1);
+    EXPECT_TRUE(counted->x == 2 && counted->y == -3.5f && counted->z == 28);
+}
+
+// Five watcher slots, a freed one taken again; the watchers hear of the removal before the delete.
+TEST_F(Core, WatchersHaveFiveSlotsAndHearOfTheRemoval) {
+    Probe* host = spawn<Probe>(1);
+    Probe* followers[6];
+    for (int i = 0; i < 6; ++i) {
+        followers[i] = spawn<Probe>(8);
+        EXPECT_EQ(host->addWatcher(followers[i]), i < 5);
+    }
+    host->removeWatcher(followers[2]);
+    host->removeWatcher(followers[5]); // not a watcher: nothing happens
+    host->removeWatcher(nullptr);
+    EXPECT_EQ(host->watcherCount, 4);
+    EXPECT_TRUE(host->addWatcher(followers[5]));
+    EXPECT_EQ(host->watchers[2], followers[5]);
+    host->dead = 1;
+    sprites()->removeDead();
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(followers[i]->removedNotices, std::vector<Sprite*>(i == 2 ? 0 : 1, host)) << i;
+}
+
+TEST_F(Core, RandomTargetIsALiveTarget) {
+    EXPECT_EQ(sprites()->pickRandomTarget(), nullptr);
+    spawn<Probe>(8);
+    Probe* target = spawn<Probe>(19);
+    target->isTarget = true;
+    sprites()->targetCount = 1;
+    std::srand(42); // one target takes no draw: the game's random sequence is untouched
+    const int next = std::rand();
+    std::srand(42);
+    EXPECT_EQ(sprites()->pickRandomTarget(), target);
+    EXPECT_EQ(std::rand(), next);
+    target->dead = 1; // counted but dead: none rather than a wrong sprite
+    EXPECT_EQ(sprites()->pickRandomTarget(), nullptr);
+}
+
+// chance(mean) holds with the odds frameStep / mean: r < frameStep × 32000 / mean of 32768.
+TEST_F(Core, ChanceFollowsTheMeanTicks) {
+    EXPECT_FALSE(engine->chance(0));
+    for (const auto& [step, in32768, tolerance] :
+         {std::tuple{1.0f, 107.0, 0.001}, {10.0f, 1067.0, 0.003}, {0.0f, 0.0, 0.0}}) {
+        engine->frameStep = step;
+        std::srand(7);
+        int hits = 0;
+        for (int i = 0; i < 200000; ++i)
+            hits += engine->chance(300);
+        EXPECT_NEAR(hits / 200000.0, in32768 / 32768.0, tolerance) << step;
+    }
+}
+
+// 15 ms a tick in play, 20 ms elsewhere, ten ticks at most; a paused game stands still (the menu does not
+// pause); the menu's ship turns 0.3° a tick and wraps at 360°.
+TEST_F(Core, FrameStepFollowsTheClock) {
+    // clang-format off
+    constexpr int steps[][4] = {{0, false, false, 0}, {30, false, false, 2}, {150, false, false, 10},
+        {151, false, false, 10}, {45, false, true, 0}, {0, true, false, 0}, {40, true, true, 2},
+        {200, true, false, 10}, {300, true, false, 10}}; // ms, in the menu, paused, ticks
+    // clang-format on
+    engine->menuAngle = 359.9f;
+    for (const auto& [ms, menu, paused, step] : steps) {
+        engine->paused = paused;
+        now += ms;
+        menu ? world->updateMenu() : world->updatePlay();
+        EXPECT_FLOAT_EQ(engine->frameStep, step) << ms << " ms";
+    }
+    EXPECT_NEAR(engine->menuAngle, 359.9f + 0.3f * 22 - 360, 1e-3f);
+    for (int i = 0; i < 60; ++i, world->showFrameRate()) // the frame rate is measured every thirty frames
+        now += 16;
+    EXPECT_EQ(world->frameMs, 16 * 30);
+    world->measureFrameTime(); // no time passed: never a division by zero
+    EXPECT_EQ(world->frameMs, 1);
+}
+
+class GameKeys : public GameTest {
+protected:
+    void SetUp() override {
+        GameTest::SetUp();
+        game = new Game(world);
+    }
+    void TearDown() override {
+        delete game;
+        GameTest::TearDown();
+    }
+    // A key pressed this frame: the event, then the held keys as the frame loop reads them.
+    bool press(int key) {
+        hold(key);
+        game->keyDown(key);
+        const bool quit = game->handleHeldKeys(true);
+        hold(key, false);
+        return quit;
+    }
+    Game* game = nullptr;
+};
+
+// A key in the menu starts a game, or the options with F4 held, or the credits with F5; Escape quits from
+// the menu, ends the ship in play and leaves the other scenes; a key more than 100 ticks after the ship
+// died returns to the menu.
+TEST_F(GameKeys, KeysMoveBetweenTheScenes) {
+    struct Row {
+        GameState from;
+        float shipDeadTime;
+        int held, key;
+        GameState to;
+        bool quit, newScene;
+    };
+    // clang-format off
+    constexpr Row rows[] = {{Menu, 0, 0, 'x', Playing, false, true}, {Menu, 0, sdlq::KeyF4, 'a', Panel, false, true},
+        {Menu, 0, sdlq::KeyF5, 'a', Credits, false, true}, {Menu, 0, 0, sdlq::KeyEscape, Menu, true, false},
+        {Playing, 0, 0, sdlq::KeyEscape, Playing, false, false}, {Panel, 0, 0, sdlq::KeyEscape, Menu, false, false},
+        {Playing, 100, 0, 'x', Playing, false, false}, {Playing, 101, 0, sdlq::KeyEscape, Menu, true, false}};
+    // clang-format on
+    for (const Row& r : rows) {
+        SCOPED_TRACE(testing::Message() << "state " << r.from << " key " << r.key);
+        game->newGame();
+        game->state = r.from;
+        engine->shipDeadTime = r.shipDeadTime;
+        MyShip* ship = engine->ship;
+        ship->score = 77; // marks the old scene's ship
+        hold(r.held);
+        EXPECT_EQ(press(r.key), r.quit);
+        hold(r.held, false);
+        EXPECT_EQ(game->state, r.to);
+        EXPECT_EQ(r.newScene, !engine->ship || engine->ship->score != 77);
+        EXPECT_EQ(sprites()->count, r.to == Playing || !r.newScene);
+        if (!r.newScene) {
+            EXPECT_EQ(ship->energy, r.key == sdlq::KeyEscape && r.to == Playing ? -1 : 100);
+        }
+    }
+    hold(sdlq::KeyEscape); // held without an event does nothing
+    EXPECT_FALSE(game->handleHeldKeys(false));
+}
+
+// P and C pause and resume, S, D, F and G switch shadows, the frame rate, fog and specular light, F1 and F2
+// held pick the camera; F5 counts 100, F6 10 and F7 1 and the F6 that makes 213 gives weapon level 7, once.
+TEST_F(GameKeys, TogglesAndTheCheat) {
+    game->newGame();
+    for (const auto& [key, field] : {std::pair{int('p'), &engine->paused},
+                                     {'c', &engine->paused},
+                                     {'d', &world->showFps},
+                                     {'f', &world->fogOn},
+                                     {'g', &world->specularOn}}) {
+        const int before = *field;
+        press(key);
+        EXPECT_EQ(*field, !before) << char(key);
+        press(key);
+        EXPECT_EQ(*field, before) << char(key);
+    }
+    press('s');
+    EXPECT_FALSE(engine->shadows);
+    for (int camera : {2, 1}) {
+        hold(camera == 2 ? sdlq::KeyF2 : sdlq::KeyF1);
+        game->handleHeldKeys(false);
+        EXPECT_EQ(engine->cameraMode, camera);
+        sdlq::releaseAllKeys();
+    }
+    for (int key :
+         {sdlq::KeyF5, sdlq::KeyF5, sdlq::KeyF7, sdlq::KeyF7, sdlq::KeyF7, sdlq::KeyF6, sdlq::KeyF6}) {
+        press(key);
+        EXPECT_EQ(engine->ship->weaponLevel, game->cheatCounter >= 213 ? 7 : 0) << key;
+    }
+    engine->ship->weaponLevel = 0;
+    press(sdlq::KeyF6);
+    EXPECT_EQ(engine->ship->weaponLevel, 0);
+}
+
+// Five nests fly by behind the options again and again; nine behind the credits, once.
+TEST_F(GameKeys, BackgroundScenes) {
+    game->openOptions();
+    world->updatePanelScene();
+    EXPECT_EQ(sprites()->count, 5);
+    sprites()->destroyAll();
+    world->updatePanelScene();
+    EXPECT_EQ(world->sceneStep, 0);
+    game->openCredits();
+    world->updateCreditsScene();
+    EXPECT_EQ(sprites()->count, 9);
+    sprites()->destroyAll();
+    world->updateCreditsScene();
+    EXPECT_EQ(world->sceneStep, 4);
+}
+
+class OptionsStore : public GameTest {
+protected:
+    void SetUp() override {
+        GameTest::SetUp();
+        store = tvt::QtSingleApplication::appSettings();
+        store->clear();
+        store->setValue("general/Running", 0);
+        engine->maxAnisotropy = 4;
+    }
+    void TearDown() override {
+        store->clear();
+        GameTest::TearDown();
+    }
+    // The option as loaded; the screen's own size stands for the sides when they were not taken.
+    int loaded(const std::string& key) const {
+        const QSize screen = QGuiApplication::primaryScreen()->size();
+        const Engine* e = Engine::instance();
+        // clang-format off
+        const std::pair<std::string, int> options[] = {{"Width", e->screenWidth == screen.width() ? -1 : e->screenWidth},
+            {"Height", e->screenHeight == screen.height() ? -1 : e->screenHeight}, {"Details", e->details},
+            {"Shadows", e->shadows}, {"FullScreen", e->fullScreen}, {"Filter", e->textureFilter},
+            {"Anisotropic", e->anisotropic}, {"ForceFeedback", e->forceFeedback}};
+        // clang-format on
+        for (const auto& [name, value] : options)
+            if (name == key)
+                return value;
+        return -2;
+    }
+    QSettings* store = nullptr;
+};
+
+// Sides that cannot be a window (≤ 0, above 16384, text) count as absent (-1: the screen's size), as does
+// text anywhere; details outside low to high fall back to high; only exactly 1 turns a switch on.
+TEST_F(OptionsStore, StoredValuesAreReadWithinTheirLimits) {
+    struct Row {
+        const char* key;
+        QVariant value;
+        int expected;
+    };
+    // clang-format off
+    const Row rows[] = {{"Width", 16384, 16384}, {"Width", 16385, -1}, {"Width", 1, 1}, {"Width", 0, -1},
+        {"Width", -5, -1}, {"Width", "wide", -1}, {"Height", 16384, 16384}, {"Height", 16385, -1},
+        {"Height", "1e9", -1}, {"Height", -1, -1}, {"Height", 601, 601}, {"Details", 2, 2}, {"Details", 3, 2},
+        {"Details", 0, 0}, {"Details", -1, 2}, {"Shadows", 2, 0}, {"Shadows", 1, 1}, {"FullScreen", "yes", 1},
+        {"FullScreen", 0, 0}, {"Filter", 7, 7}, {"Anisotropic", "lots", 4}, {"Anisotropic", 2, 2}};
+    // clang-format on
+    for (const Row& r : rows) {
+        store->setValue(QString("Graphic/") + r.key, r.value);
+        engine->loadSettings(0);
+        EXPECT_EQ(loaded(r.key), r.expected) << r.key << " = " << r.value.toString().toStdString();
+        store->remove(QString("Graphic/") + r.key);
+        store->setValue("general/Running", 0);
+    }
+}
+
+// What is saved comes back after a clean exit and during a run (the flag expected is 1 then); after an
+// unclean exit (the flag still set) the defaults are used and the stored values kept.
+TEST_F(OptionsStore, SavedOptionsComeBackOnlyAfterACleanExit) {
+    engine->loadSettings(0);
+    EXPECT_EQ(store->value("general/Running").toInt(), 1);
+    engine->textureFilter = engine->anisotropic = 1;
+    engine->details = engine->forceFeedback = 0;
+    engine->shadows = engine->fullScreen = false;
+    engine->screenWidth = 801;
+    engine->screenHeight = 601;
+    engine->saveSettings();
+    for (int flag : {1, 0}) {
+        Engine::createHeadless()->maxAnisotropy = 4;
+        Engine::instance()->loadSettings(flag);
+        SCOPED_TRACE(flag);
+        // clang-format off
+        for (const auto& [key, saved, fallback] : {std::tuple{"Filter", 1, 2}, {"Anisotropic", 1, 4}, {"Details", 0, 2},
+                 {"Shadows", 0, 1}, {"Width", 801, -1}, {"Height", 601, -1}, {"FullScreen", 0, 1}, {"ForceFeedback", 0, 1}})
+            EXPECT_EQ(loaded(key), flag ? saved : fallback) << key;
+        // clang-format on
+    }
+    EXPECT_EQ(store->value("Graphic/Width").toInt(), 801);
+    EXPECT_NE(Engine::resourcePath("samples/vorn.xm").find("/Resources/samples/vorn.xm"), std::string::npos);
+}
+
+// Through SDL's dummy driver: a sound fades with depth ((63 − z) × 2 of 128, silent from z = 63, clamped by
+// the mixer behind the player); with every channel busy a sound is not heard and changes no volume; a
+// paused game and a missing sample are silent.
+TEST_F(Core, SoundsPlayOnFreeChannelsAtTheirVolume) {
+    for (const auto& [z, volume] : {std::pair{0.0f, 126}, {31.5f, 63}, {62.9f, 0}, {-10.0f, 146}})
+        EXPECT_EQ(Audio::depthVolume(128, z), volume) << z;
+    ASSERT_EQ(SDL_Init(SDL_INIT_AUDIO), 0) << SDL_GetError();
+    ASSERT_EQ(Mix_OpenAudio(44100, AUDIO_S16LSB, 2, 1024), 0) << Mix_GetError();
+    Mix_AllocateChannels(Audio::MixChannels);
+    std::vector<Uint8> pcm(44100 * 4, 0x10);
+    engine->samples[Audio::Tir] = Mix_QuickLoad_RAW(pcm.data(), static_cast<Uint32>(pcm.size()));
+    Audio::playSampleAt(Audio::Tir, 128, 0);
+    Audio::playSampleAt(Audio::Tir, 128, 63);
+    Audio::playSampleAt(Audio::Tir, 128, 31.5f);
+    EXPECT_EQ(Mix_Playing(-1), 2);
+    EXPECT_TRUE(Mix_Volume(0, -1) == 126 && Mix_Volume(1, -1) == 63);
+    Audio::playSample(Audio::Welcome, 100);
+    engine->paused = 1;
+    Audio::playSample(Audio::Tir, 100);
+    EXPECT_EQ(Mix_Playing(-1), 2);
+    engine->paused = 0;
+    for (int i = 2; i <= Audio::MixChannels; ++i)
+        Audio::playSample(Audio::Tir, i < Audio::MixChannels ? 100 : 5);
+    EXPECT_EQ(Mix_Playing(-1), Audio::MixChannels);
+    for (int c = 2; c < Audio::MixChannels; ++c)
+        EXPECT_EQ(Mix_Volume(c, -1), 100) << c;
+    Mix_HaltChannel(-1);
+    Engine::discard(); // frees the sample
+    Mix_CloseAudio();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+// Without a sound device the Engine says why instead of ending the program, and opens no joystick; the
+// game then prints the reason and exits with status 2.
+TEST(AudioStart, AMissingDeviceIsReportedToTheCaller) {
+    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    Engine* engine = Engine::instance();
+    ASSERT_NE(engine->audioFailure(), nullptr);
+    EXPECT_STRNE(engine->audioFailure(), "");
+    EXPECT_EQ(engine->joystick, nullptr);
+    Engine::discard();
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(runGame(0, nullptr), testing::ExitedWithCode(2), "Couldn't open audio: [^\\n]+");
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    EXPECT_EQ(Engine::createHeadless()->audioFailure(), nullptr);
+    Engine::discard();
+}
+
+} // namespace

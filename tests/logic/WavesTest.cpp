@@ -1,0 +1,199 @@
+// The wave generator's rules by score, and a long game of the whole logic without GL or audio.
+#include "GameFixture.h"
+
+#include "core/Random.h"
+#include "core/SpriteKind.h"
+#include "core/Waves.h"
+#include "enemies/Bandit2.h"
+#include "enemies/Cube.h"
+#include "enemies/Fighter2.h"
+#include "enemies/Piege.h"
+#include "enemies/Ship1.h"
+#include "enemies/Tache.h"
+#include "enemies/Tank.h"
+#include "platform/SdlCompat.h"
+#include "player/MyShip.h"
+
+#include <array>
+
+namespace {
+
+enum Made { Fighters, Nests, Cubes, Bandits, Raiders, Traps, Tanks };
+
+class Waves : public GameTest {
+protected:
+    // What the generator makes in the given frames at the score, each frame's sprites cleared afterwards
+    // (so the tank limit never bites); hit points seen last, by what was made.
+    std::array<int, 7> run(int score, int frames, float step = 10) {
+        world->score = score;
+        engine->frameStep = step;
+        std::array<int, 7> made{};
+        for (int i = 0; i < frames; ++i) {
+            runWaves(world);
+            for (Elem* e = sprites()->head; e; e = e->next) {
+                const int kind = static_cast<Sprite*>(e)->kind;
+                const int m = dynamic_cast<Fighter2*>(e)  ? Fighters
+                              : dynamic_cast<Bandit2*>(e) ? Bandits
+                              : kind == KindTache         ? Nests
+                              : kind == KindCube          ? Cubes
+                              : kind == KindShip1         ? Raiders
+                              : kind == KindPiege         ? Traps
+                              : kind == KindTank          ? Tanks
+                                                          : -1;
+                if (m >= 0) {
+                    ++made[m];
+                    hitPoints[m] =
+                        hitPointsOf(static_cast<Sprite*>(e)) ? *hitPointsOf(static_cast<Sprite*>(e)) : 0;
+                }
+            }
+            clearAllButShip();
+        }
+        return made;
+    }
+    std::array<int, 7> hitPoints{};
+};
+
+// Which rules run at each score boundary (with a ship): bandits, raiders, traps, tanks, and the extra
+// nests above 100 000 (the nest rule alone gives about 30 in 3000 frames of 10 ticks, the extra some 100).
+TEST_F(Waves, EachTierRunsItsRules) {
+    flyingShip();
+    // clang-format off
+    constexpr int tiers[][6] = {{0, 0, 0, 0, 0, 0}, {1000, 0, 0, 0, 0, 0}, {1001, 1, 0, 0, 0, 0}, {4000, 1, 0, 0, 0, 0},
+        {4001, 1, 0, 1, 0, 0}, {11999, 1, 0, 1, 0, 0}, {12000, 0, 0, 1, 0, 0}, {12001, 0, 1, 1, 0, 0},
+        {34999, 0, 1, 1, 0, 0}, {35000, 0, 0, 1, 0, 0}, {35001, 1, 0, 1, 0, 0}, {50000, 1, 0, 1, 0, 0},
+        {50001, 1, 0, 1, 1, 0}, {55000, 1, 0, 1, 1, 0}, {55001, 1, 1, 1, 1, 0}, {99999, 1, 1, 1, 1, 0},
+        {100000, 1, 1, 1, 0, 0}, {100001, 1, 1, 1, 1, 1}};
+    // clang-format on
+    for (const auto& [score, bandits, raiders, traps, tanks, extraNests] : tiers) {
+        const std::array<int, 7> made = run(score, 3000);
+        EXPECT_TRUE(made[Fighters] > 50 && made[Cubes] > 50 && made[Nests] > 10) << score;
+        EXPECT_EQ(
+            (std::array{made[Bandits] > 0, made[Raiders] > 0, made[Traps] > 0, made[Tanks] > 0,
+                        made[Nests] > 70}),
+            (std::array<bool, 5>{bool(bandits), bool(raiders), bool(traps), bool(tanks), bool(extraNests)}))
+            << score;
+    }
+}
+
+// Mean ticks between spawns: cubes 160, traps 150 up to 10 000 then 240 and 250; tanks 350 up to 80 000
+// then 250. Without a ship only the ground rules run, at level 0; paused, nothing comes; a frame of ten
+// ticks makes every rule ten times as likely.
+TEST_F(Waves, RatesFollowTheScore) {
+    MyShip* ship = flyingShip();
+    // clang-format off
+    constexpr int rates[][3] = {{10000, Cubes, 160}, {10001, Cubes, 240}, {10000, Traps, 150}, {10001, Traps, 250},
+        {80000, Tanks, 350}, {80001, Tanks, 250}};
+    // clang-format on
+    for (const auto& [score, what, mean] : rates)
+        EXPECT_NEAR(run(score, 20000)[what], 200000.0 / mean, 0.12 * 200000.0 / mean) << score << " " << what;
+    const std::array<int, 7> slow = run(60000, 100000, 1), fast = run(60000, 10000, 10);
+    for (Made m : {Fighters, Cubes, Bandits})
+        EXPECT_NEAR(fast[m], slow[m], slow[m] * 0.2) << m;
+    EXPECT_NEAR(fast[Fighters], 100000 / 300.0, 100000 / 300.0 * 0.15);
+    EXPECT_EQ(run(150000, 10000, 0), (std::array<int, 7>{}));
+    engine->ship = nullptr;
+    for (int score : {2000, 20000, 60000, 150000}) {
+        const std::array<int, 7> made = run(score, 3000);
+        EXPECT_TRUE(made[Bandits] + made[Raiders] + made[Tanks] == 0 && made[Fighters] > 0 &&
+                    made[Cubes] > 0);
+        EXPECT_TRUE((made[Traps] > 0) == (score > 4000) && (made[Nests] > 70) == (score > 100000)) << score;
+    }
+    EXPECT_EQ(hitPoints[Fighters], 3);
+    engine->ship = ship;
+}
+
+// Hit points by level (score / 1000): fighters and bandits L + 3, raiders 1.5 L + 3 cut, nests L + 8, cubes
+// 2, tanks 2 L + 7.
+TEST_F(Waves, StrengthFollowsTheLevel) {
+    flyingShip();
+    run(67890, 20000);
+    EXPECT_EQ(hitPoints, (std::array{70, 75, 2, 70, 103, 0, 141}));
+}
+
+// At most three tanks alive up to 100 000, six above, where the extra nests keep coming meanwhile.
+TEST_F(Waves, TanksAreLimitedByTheLivingCount) {
+    flyingShip();
+    engine->frameStep = 10;
+    for (const auto& [score, most] : {std::pair{60000, 3}, {90000, 3}, {150000, 6}}) {
+        world->score = score;
+        int nests = 0;
+        for (int i = 0; i < 5000; ++i) {
+            runWaves(world);
+            for (Elem* e = sprites()->head; e; e = e->next) {
+                auto* s = static_cast<Sprite*>(e);
+                nests += s->kind == KindTache;
+                s->dead = s->kind != KindTank && s != engine->ship;
+            }
+            sprites()->removeDead();
+            ASSERT_LE(Tank::living(), most);
+        }
+        EXPECT_EQ(Tank::living(), most);
+        EXPECT_EQ(nests > 120, score > 100000) << nests;
+        clearAllButShip();
+    }
+}
+
+// The fighters take their lane from the first draw after the rule's own and their agility from the next.
+TEST_F(Waves, LaneIsDrawnBeforeAgility) {
+    engine->frameStep = 10;
+    world->score = 0;
+    for (unsigned seed = 1; seed < 500; ++seed) {
+        std::srand(seed);
+        if (10.0f <= 300.0f * static_cast<float>(gameRand()) / 32000.0f)
+            continue;
+        const int lane = gameRand(), agility = gameRand();
+        std::srand(seed);
+        runWaves(world);
+        const Fighter2* f = first<Fighter2>();
+        ASSERT_NE(f, nullptr);
+        EXPECT_TRUE(f->x == static_cast<float>(lane % 140) / 10 - 7 && f->z == 70);
+        EXPECT_EQ(f->agility, static_cast<float>(agility % 64) * 0.0078125f + 0.5f);
+        return;
+    }
+    FAIL() << "no seed made a fighter in the first frame";
+}
+
+// The whole game logic for a long run: the play update with its waves, the collision pass, the ship's
+// bookkeeping and the removal pass, the ship firing at weapon level 7 while the score climbs to 150 000,
+// with slow frames and stalls. Nothing leaks, piles up or breaks the list's counts, and the ship does get
+// hit and lost. ORBITRAX_SOAK_FRAMES sets the length (10 000 frames by default).
+TEST_F(Waves, SoakTheWholeGameLogic) {
+    const char* text = std::getenv("ORBITRAX_SOAK_FRAMES");
+    const int frames = text && std::atoi(text) > 0 ? std::atoi(text) : 10000;
+    std::srand(20261206);
+    int ships = 0;
+    for (int f = 0; f < frames; ++f) {
+        if (!engine->ship && (f == 0 || engine->shipDeadTime > 150)) {
+            flyingShip()->weaponLevel = 7;
+            engine->shipDeadTime = 0;
+            ++ships;
+        }
+        world->score = static_cast<int>(150000LL * f / frames);
+        const int phase = (f / 90) % 4;
+        for (const auto& [key, down] : {std::pair{int('w'), true},
+                                        {sdlq::KeyLeft, phase == 0},
+                                        {sdlq::KeyRight, phase == 2},
+                                        {sdlq::KeyUp, (f / 200) % 3 == 0},
+                                        {sdlq::KeyDown, (f / 200) % 3 == 2},
+                                        {int('x'), f % 1500 < 3}})
+            hold(key, down);
+        now += f % 997 == 0  ? 400
+               : f % 13 == 0 ? 45
+                             : 15; // mostly one tick, some slow frames, a stall now and then
+        playFrame();
+        std::map<int, int> byKind;
+        int count = 0, targets = 0;
+        for (Elem* e = sprites()->head; e; e = e->next, ++count) {
+            auto* s = static_cast<Sprite*>(e);
+            ++byKind[s->kind];
+            targets += s->isTarget;
+            ASSERT_EQ(s->dead, 0) << "frame " << f;
+        }
+        ASSERT_TRUE(count == sprites()->count && count < 600 && targets == sprites()->targetCount)
+            << "frame " << f;
+        ASSERT_TRUE(byKind[KindTank] == Tank::living() && Tank::living() <= 6) << "frame " << f;
+    }
+    EXPECT_GT(ships, 1);
+}
+
+} // namespace
