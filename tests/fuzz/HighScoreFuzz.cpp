@@ -49,6 +49,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             table.abandonEntry();
         }
     }
-    app->dropStore();
     return 0;
 }

@@ -43,6 +43,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     engine->loadSettings(1);
     checkUsable(engine);
     Engine::discard();
-    app->dropStore();
     return 0;
 }
