@@ -1,4 +1,5 @@
-// Renderer logic that needs no GL: extension matching, the floor ring, stars, texts, camera tracking.
+// Renderer logic that needs no GL: extension matching, the floor ring, stars, floor light, font cells,
+// the head-up display's texts and the camera.
 #include "core/Engine.h"
 #include "core/ListSprite.h"
 #include "core/World.h"
@@ -12,9 +13,9 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 TEST(HasExtension, MatchesWholeWordsOnly) {
     struct Case {
@@ -43,58 +44,48 @@ TEST(HasExtension, MatchesWholeWordsOnly) {
     }
 }
 
-class FloorTest : public ::testing::Test {
+class RenderLogic : public ::testing::Test {
 protected:
     void SetUp() override {
         Engine::createHeadless();
         std::srand(7);
         world = new World();
+        ship.x = 4;
+        ship.z = 10;
     }
     void TearDown() override {
         delete world;
         Engine::discard();
     }
     World* world = nullptr;
+    ListSprite list;
+    MyShip ship{&list, 100};
 };
 
-TEST_F(FloorTest, ScrollBelowARowChangesNothingElse) {
-    int variants[90];
-    std::memcpy(variants, world->floorVariant, sizeof variants);
-    EXPECT_FALSE(scrollFloor(world, 3.0f));
-    EXPECT_NEAR(world->floorScroll, 0.3f, 1e-5);
-    EXPECT_EQ(world->floorRow, 0);
-    EXPECT_EQ(std::memcmp(variants, world->floorVariant, sizeof variants), 0);
-    EXPECT_FALSE(scrollFloor(world, 0.0f));
-    EXPECT_NEAR(world->floorScroll, 0.3f, 1e-5);
-}
-
-TEST_F(FloorTest, APassedRowComesBackAtTheFarEndWithNewTiles) {
-    world->floorRow = 4;
-    world->floorScroll = 4.99f;
+TEST_F(RenderLogic, FloorRingRecyclesThePassedRowWithNewTiles) {
     // Mark every cell so that any change shows; rand() % 5 never gives 9.
     for (int i = 0; i < 90; ++i)
         world->floorVariant[i] = world->floorMapVariant[i] = 9;
+    EXPECT_FALSE(scrollFloor(world, 3.0f)); // 0.1 unit a tick, 5 units a row
+    EXPECT_FALSE(scrollFloor(world, 0.0f));
+    EXPECT_NEAR(world->floorScroll, 0.3f, 1e-5);
+    world->floorRow = 4;
+    world->floorScroll = 4.99f;
     EXPECT_TRUE(scrollFloor(world, 10.0f));
     EXPECT_NEAR(world->floorScroll, 0.99f, 1e-4);
     EXPECT_EQ(world->floorRow, 5);
     for (int i = 0; i < 90; ++i) {
-        const bool recycled = i / 6 == 4;
         SCOPED_TRACE(i);
+        const bool recycled = i / 6 == 4;
         EXPECT_EQ(world->floorVariant[i] != 9, recycled);
         EXPECT_EQ(world->floorMapVariant[i] != 9, recycled);
-        if (recycled) {
-            EXPECT_GE(world->floorVariant[i], 0);
-            EXPECT_LT(world->floorVariant[i], 5);
-        }
+        EXPECT_LT(world->floorVariant[i], recycled ? 5 : 10);
+        EXPECT_GE(world->floorVariant[i], 0);
     }
-}
-
-TEST_F(FloorTest, RingWrapsAfterTheLastRow) {
     world->floorRow = 14;
     world->floorScroll = 4.95f;
     EXPECT_TRUE(scrollFloor(world, 1.0f));
-    EXPECT_EQ(world->floorRow, 0);
-    // A long run: the scroll stays within a row and the ring within its rows.
+    EXPECT_EQ(world->floorRow, 0); // the ring wraps after its last row
     for (int i = 0; i < 2000; ++i) {
         scrollFloor(world, 7.3f);
         ASSERT_GE(world->floorScroll, 0.0f);
@@ -105,31 +96,30 @@ TEST_F(FloorTest, RingWrapsAfterTheLastRow) {
 }
 
 TEST(Stars, ThirdHalfOrAllByDetails) {
-    EXPECT_EQ(visibleStars(300, 0), 100);
-    EXPECT_EQ(visibleStars(300, 1), 150);
-    EXPECT_EQ(visibleStars(300, 2), 300);
-    EXPECT_EQ(visibleStars(300, 3), 300);
-    EXPECT_EQ(visibleStars(300, -1), 100);
+    for (auto [details, shown] : {std::pair{-1, 100}, {0, 100}, {1, 150}, {2, 300}, {3, 300}})
+        EXPECT_EQ(visibleStars(300, details), shown) << details;
 }
 
-TEST_F(FloorTest, FloorLightCentresOnTheShipOrTheFieldWithoutOne) {
-    const float* c = floorLightColor(0, 0, 23);
-    EXPECT_FLOAT_EQ(c[0], 0.5f);
-    EXPECT_FLOAT_EQ(c[1], 0.5f);
-    EXPECT_FLOAT_EQ(c[2], 1.0f);
-    c = floorLightColor(2, 0, 23);
-    EXPECT_NEAR(c[0], 0.5f + 0.5f * 2 / std::sqrt(8.0f), 1e-6);
-    EXPECT_NEAR(c[2], 0.5f + 0.5f * 2 / std::sqrt(8.0f), 1e-6);
-
-    ListSprite list;
-    MyShip ship(&list, 100);
-    ship.x = 4;
-    ship.z = 10;
-    Engine::instance()->ship = &ship;
-    c = floorLightColor(4, 0, 10);
-    EXPECT_FLOAT_EQ(c[2], 1.0f);
-    c = floorLightColor(4, 0, 12); // nearer the viewer than the ship: green falls
-    EXPECT_LT(c[1], 0.5f);
+TEST_F(RenderLogic, FloorLightPointsFromTheShipOrTheFieldsCentre) {
+    struct Case {
+        bool withShip;
+        float x, z;
+        float r, g, b;
+    };
+    // A unit direction from the light's centre, half scaled around grey: straight up is (0.5, 0.5, 1).
+    const Case cases[] = {
+        {false, 0, 23, 0.5f, 0.5f, 1.0f},          {false, 2, 23, 0.8536f, 0.5f, 0.8536f},
+        {true, 4, 10, 0.5f, 0.5f, 1.0f},           {true, 4, 12, 0.5f, 0.1464f, 0.8536f},
+        {true, 4 - 2, 10, 0.1464f, 0.5f, 0.8536f},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.x) + ", " + std::to_string(c.z));
+        Engine::instance()->ship = c.withShip ? &ship : nullptr;
+        const float* colour = floorLightColor(c.x, 0, c.z);
+        EXPECT_NEAR(colour[0], c.r, 1e-4);
+        EXPECT_NEAR(colour[1], c.g, 1e-4);
+        EXPECT_NEAR(colour[2], c.b, 1e-4);
+    }
     Engine::instance()->ship = nullptr;
 }
 
@@ -159,13 +149,10 @@ TEST(FontCells, LettersDigitsAndPunctuation) {
     }
 }
 
-TEST_F(FloorTest, HudTextsFollowTheShipAndKeepTheLastScore) {
+TEST_F(RenderLogic, HudTextsFollowTheShipAndKeepTheLastScore) {
     resetHudTexts();
-    ListSprite list;
-    MyShip ship(&list, 100);
     struct Case {
-        int score;
-        int bombs;
+        int score, bombs;
         const char* scoreText;
         const char* bombsText;
     };
@@ -189,10 +176,15 @@ TEST_F(FloorTest, HudTextsFollowTheShipAndKeepTheLastScore) {
     EXPECT_STREQ(scoreText(), "2147483647");
 }
 
-TEST(CameraTracking, GlidesBackToTheCentreAfterTheShipIsLost) {
+TEST_F(RenderLogic, CameraFollowsTheShipThenGlidesBackToTheCentre) {
+    ship.vx = 0.25f;
+    trackCamera(&ship);
+    EXPECT_FLOAT_EQ(camX, 4);
+    EXPECT_FLOAT_EQ(camZ, 10);
+    EXPECT_FLOAT_EQ(camRoll, 0.25f);
+    // Lost: 0.02 units a frame towards x 0 and depth 12, the roll kept.
     camX = 1.0f;
     camZ = 11.95f;
-    camRoll = 0.4f;
     trackCamera(nullptr);
     EXPECT_NEAR(camX, 0.98f, 1e-6);
     EXPECT_NEAR(camZ, 11.97f, 1e-5);
@@ -201,32 +193,24 @@ TEST(CameraTracking, GlidesBackToTheCentreAfterTheShipIsLost) {
     EXPECT_FLOAT_EQ(camX, 0.0f);
     EXPECT_GE(camZ, 12.0f);
     EXPECT_LT(camZ, 12.03f);
-    EXPECT_FLOAT_EQ(camRoll, 0.4f);
-
+    EXPECT_FLOAT_EQ(camRoll, 0.25f);
     camX = -0.5f;
     for (int i = 0; i < 30; ++i)
         trackCamera(nullptr);
     EXPECT_FLOAT_EQ(camX, 0.0f);
 }
 
-TEST(CameraTracking, FollowsTheShip) {
-    Engine::createHeadless();
-    ListSprite list;
-    MyShip ship(&list, 100);
-    ship.x = -3;
-    ship.z = 20;
-    ship.vx = 0.25f;
-    trackCamera(&ship);
-    EXPECT_FLOAT_EQ(camX, ship.getX());
-    EXPECT_FLOAT_EQ(camZ, ship.getZ());
-    EXPECT_FLOAT_EQ(camRoll, 0.25f);
-    Engine::discard();
-}
-
-TEST(CameraTracking, AspectFollowsTheWindow) {
-    EXPECT_NEAR(aspectFor(1.333333, 1024, 768), 1.333333, 1e-9);
-    EXPECT_NEAR(aspectFor(0.8, 1024, 768), 0.8, 1e-9);
-    EXPECT_NEAR(aspectFor(1.333333, 1920, 1080), 1.333333 * (16.0 / 9.0) / (4.0 / 3.0), 1e-9);
-    EXPECT_NEAR(aspectFor(0.8, 1280, 720), 0.8 * (16.0 / 9.0) / (4.0 / 3.0), 1e-9);
-    EXPECT_NEAR(aspectFor(1.333333, 0, 0), 1.333333, 1e-9);
+TEST(CameraAspect, FollowsTheWindowFromItsFourByThreeDesign) {
+    struct Case {
+        double design;
+        int width, height;
+        double aspect;
+    };
+    const Case cases[] = {{1.333333, 1024, 768, 1.333333},
+                          {0.8, 1024, 768, 0.8},
+                          {1.333333, 1920, 1080, 1.777777},
+                          {0.8, 1280, 720, 1.066667},
+                          {1.333333, 0, 0, 1.333333}};
+    for (const Case& c : cases)
+        EXPECT_NEAR(aspectFor(c.design, c.width, c.height), c.aspect, 1e-6) << c.width << " x " << c.height;
 }
