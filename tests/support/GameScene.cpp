@@ -70,6 +70,8 @@ bool GameScene::open(int w, int h, unsigned seed) {
     applyAnisotropy(engine->anisotropic);
     engine->applyFilterOption(engine->textureFilter);
     world = World::instance();
+    glMatrixMode(GL_MODELVIEW); // the light is placed through it, as on a fresh context
+    glLoadIdentity();
     world->initGL();
     buildSpriteModels();
     world->sprites->add(new CameraProbe(world->sprites, camera));
