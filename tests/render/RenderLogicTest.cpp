@@ -67,7 +67,8 @@ TEST(RenderLogic, AspectFollowsTheWindowFromTheFourByThreeDesign) {
                                                  {0.8, 1024, 768, 0.8},
                                                  {1.333333, 1920, 1080, 1.777777},
                                                  {0.8, 1280, 720, 1.066667},
-                                                 {1.333333, 0, 0, 1.333333}})
+                                                 {1.333333, 0, 768, 1.333333},
+                                                 {1.333333, 1024, 0, 1.333333}})
         EXPECT_NEAR(aspectFor(design, width, height), aspect, 1e-6) << width << " x " << height;
 }
 

@@ -12,6 +12,7 @@
 #include <cstring>
 #include <set>
 #include <string>
+#include <tuple>
 
 namespace {
 
@@ -77,24 +78,20 @@ TEST_F(TextureTable, EveryFileGetsItsOwnNames) {
 }
 
 TEST_F(TextureTable, FilterOptionReachesTheLargeSurfacesOnly) {
-    struct Case {
-        int option;
-        GLint mag, min;
-    };
-    const Case cases[] = {
-        {0, GL_NEAREST, GL_NEAREST_MIPMAP_NEAREST},  {1, GL_LINEAR, GL_LINEAR_MIPMAP_NEAREST},
-        {2, GL_LINEAR, GL_LINEAR_MIPMAP_LINEAR},     {0, GL_NEAREST, GL_NEAREST_MIPMAP_NEAREST},
-        {3, GL_NEAREST, GL_NEAREST_MIPMAP_NEAREST}, // an unknown option changes nothing
-        {-1, GL_NEAREST, GL_NEAREST_MIPMAP_NEAREST},
-    };
-    for (const Case& c : cases) {
-        scene.engine->applyFilterOption(c.option);
+    // Options 0 to 2, then back to 0; an unknown option changes nothing.
+    for (auto [option, mag, min] : {std::tuple{0, GL_NEAREST, GL_NEAREST_MIPMAP_NEAREST},
+                                    {1, GL_LINEAR, GL_LINEAR_MIPMAP_NEAREST},
+                                    {2, GL_LINEAR, GL_LINEAR_MIPMAP_LINEAR},
+                                    {0, GL_NEAREST, GL_NEAREST_MIPMAP_NEAREST},
+                                    {3, GL_NEAREST, GL_NEAREST_MIPMAP_NEAREST},
+                                    {-1, GL_NEAREST, GL_NEAREST_MIPMAP_NEAREST}}) {
+        scene.engine->applyFilterOption(option);
         for (const TextureFile& f : scene.engine->textureFiles()) {
-            SCOPED_TRACE(std::to_string(c.option) + " " + f.file);
             const bool follows = filtered(f.file);
-            EXPECT_EQ(parameter(f.names[0], GL_TEXTURE_MAG_FILTER), follows ? c.mag : GL_LINEAR);
-            EXPECT_EQ(parameter(f.names[0], GL_TEXTURE_MIN_FILTER),
-                      follows ? c.min : GL_LINEAR_MIPMAP_LINEAR);
+            EXPECT_EQ(parameter(f.names[0], GL_TEXTURE_MAG_FILTER), follows ? mag : GL_LINEAR)
+                << option << f.file;
+            EXPECT_EQ(parameter(f.names[0], GL_TEXTURE_MIN_FILTER), follows ? min : GL_LINEAR_MIPMAP_LINEAR)
+                << option << f.file;
         }
     }
 }
