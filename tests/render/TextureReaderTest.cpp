@@ -3,6 +3,8 @@
 // prints and the code it exits with.
 #include "render/Textures.h"
 
+#include "core/Engine.h"
+
 #include <QDir>
 #include <QImage>
 #include <QTemporaryDir>
@@ -14,6 +16,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -125,6 +129,20 @@ TEST_F(TextureReader, DamagedFilesReportTheFileAndCode12) {
         EXPECT_EQ(image.error.code, c.message ? 12 : 0);
         EXPECT_EQ(image.pixels == nullptr && image.width == 0 && image.height == 0, c.message != nullptr);
     }
+}
+
+// The game cannot go on without its pictures: it prints the reader's message and ends with code 12.
+TEST(TextureReaderDeathTest, TheGameEndsOnAPictureItCannotRead) {
+    qputenv("ORBITRAX_RESOURCE_DIR", "/nonexistent");
+    auto load = [] {
+        const int captured = dup(2); // what the child writes to its standard output, and nothing else
+        dup2(open("/dev/null", O_WRONLY), 2);
+        dup2(captured, 1);
+        unsigned int name = 0;
+        Engine::createHeadless()->loadTexture(&name, "textures/floor.png");
+    };
+    EXPECT_EXIT(load(), ::testing::ExitedWithCode(12),
+                "^Error while loading '/nonexistent/Resources/textures/floor.png'\n$");
 }
 
 } // namespace
