@@ -4,8 +4,10 @@
 #include <SDL_mixer.h>
 
 #include <string>
+#include <vector>
 
 class MyShip;
+struct TextureFile;
 namespace sdlq {
 struct Surface;
 }
@@ -44,6 +46,8 @@ public:
     void probeCapabilities();
     void loadTexture(unsigned int* name, const char* file);
     void loadTextures();
+    // Every texture file loadTextures reads, in its order, with the fields its names go to.
+    std::vector<TextureFile> textureFiles();
     void applyFilterOption(int filter);
     // Deletes the texture names this Engine made (a new Engine loads them again).
     void freeTextures();

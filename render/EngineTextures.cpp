@@ -10,6 +10,8 @@
 #include <GL/glext.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -22,7 +24,7 @@ struct TextureRow {
     bool anisotropic;
 };
 
-// Loading order of the texture table; the sky pictures come from Engine::spaceFiles.
+// Loading order of the texture table; the sky pictures (Engine::spaceFiles) and the title follow.
 constexpr TextureRow textureTable[] = {
     {[](Engine* e) { return &e->texFloorMap[0]; }, "textures/floormap.png", true},
     {[](Engine* e) { return &e->texFloorMap[1]; }, "textures/floormap1.png", true},
@@ -91,6 +93,26 @@ void cutTitleTile(const TextureImage& picture, uint32_t r, uint32_t c, TextureIm
     }
 }
 
+// The game cannot run without its pictures: the reader's message, then its exit code.
+void exitOnError(const TextureImage& image) {
+    if (image.ok())
+        return;
+    std::fputs(image.error.message.c_str(), stdout);
+    std::fflush(stdout);
+    std::exit(image.error.code);
+}
+
+// The title picture, cut into six tiles of TileSide: three columns, two rows.
+void loadTitle(const std::string& path, unsigned int* tiles) {
+    const TextureImage title(path.c_str());
+    exitOnError(title);
+    for (uint32_t k = 0; k < 6; ++k) {
+        TextureImage tile;
+        cutTitleTile(title, k / 3, k % 3, &tile);
+        uploadTexture(tile, &tiles[k]);
+    }
+}
+
 } // namespace
 
 bool hasExtension(const char* name, const char* extensions) {
@@ -126,29 +148,33 @@ void Engine::probeCapabilities() {
 void Engine::loadTexture(unsigned int* name, const char* file) {
     const std::string path = resourcePath(file);
     const TextureImage image(path.c_str());
+    exitOnError(image);
     uploadTexture(image, name);
 }
 
+std::vector<TextureFile> Engine::textureFiles() {
+    std::vector<TextureFile> files;
+    for (const TextureRow& row : textureTable)
+        files.push_back({row.file, row.slot(this), 1, row.anisotropic});
+    for (int k = 0; k < 4; ++k)
+        files.push_back({spaceFiles[k], &texSpace[k], 1, false});
+    files.push_back({TitleFile, texTitle, 6, false});
+    return files;
+}
+
 void Engine::loadTextures() {
-    for (const TextureRow& row : textureTable) {
-        unsigned int* name = row.slot(this);
-        loadTexture(name, row.file);
-        if (name == &texBorder) {
+    for (const TextureFile& row : textureFiles()) {
+        if (row.tiles > 1) {
+            loadTitle(resourcePath(row.file), row.names);
+            continue;
+        }
+        loadTexture(row.names, row.file);
+        if (row.names == &texBorder) {
             glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
             glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
         }
         if (row.anisotropic && maxAnisotropy > 0.0f)
             glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAX_ANISOTROPY_EXT, maxAnisotropy);
-    }
-    for (int k = 0; k < 4; ++k)
-        loadTexture(&texSpace[k], spaceFiles[k]);
-
-    const std::string path = resourcePath(TitleFile);
-    const TextureImage title(path.c_str());
-    for (uint32_t k = 0; k < 6; ++k) {
-        TextureImage tile;
-        cutTitleTile(title, k / 3, k % 3, &tile);
-        uploadTexture(tile, &texTitle[k]);
     }
 }
 

@@ -2,69 +2,36 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSettings>
 
 #include <cstdlib>
-
-namespace {
-
-int argcStorage = 1;
-char programName[] = "orbitrax-fuzz";
-char* argvStorage[] = {programName, nullptr};
-
-QString makeScratch() {
-    char pattern[] = "/tmp/orbitrax-fuzz-XXXXXX";
-    const char* root = mkdtemp(pattern);
-    if (!root)
-        std::abort();
-    const QString base = QString::fromLocal8Bit(root);
-    for (const char* sub : {"home", "config", "runtime"})
-        QDir().mkpath(base + QLatin1Char('/') + QLatin1String(sub));
-    QFile::setPermissions(base + QStringLiteral("/runtime"),
-                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    return base;
-}
-
-} // namespace
-
-FuzzApplication::FuzzApplication(int& argc, char** argv)
-    : tvt::QtSingleApplication(argc, argv, true, QStringLiteral("/Library/Preferences")) {}
+#include <unistd.h>
 
 FuzzApplication* FuzzApplication::start() {
-    const QString base = makeScratch();
-    setenv("HOME", (base + QStringLiteral("/home")).toLocal8Bit().constData(), 1);
-    setenv("XDG_CONFIG_HOME", (base + QStringLiteral("/config")).toLocal8Bit().constData(), 1);
-    setenv("XDG_RUNTIME_DIR", (base + QStringLiteral("/runtime")).toLocal8Bit().constData(), 1);
+    static int argc = 1;
+    static char name[] = "orbitrax-fuzz";
+    static char* argv[] = {name, nullptr};
+    const QString base = QDir::tempPath() + "/orbitrax-fuzz-" + QString::number(getpid());
+    for (const char* sub : {"home", "config", "runtime"})
+        QDir().mkpath(base + "/" + sub);
+    QFile::setPermissions(base + "/runtime", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    setenv("HOME", (base + "/home").toLocal8Bit().constData(), 1);
+    setenv("XDG_CONFIG_HOME", (base + "/config").toLocal8Bit().constData(), 1);
+    setenv("XDG_RUNTIME_DIR", (base + "/runtime").toLocal8Bit().constData(), 1);
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
-    setenv("SDL_VIDEODRIVER", "offscreen", 1);
-    QCoreApplication::setOrganizationName(QStringLiteral("Torvik"));
-    QCoreApplication::setApplicationName(QStringLiteral("Torvik Orbitrax"));
-    auto* app = new FuzzApplication(argcStorage, argvStorage);
-    app->storePath = base + QStringLiteral("/config/fuzzed.conf");
+    QCoreApplication::setOrganizationName("Torvik");
+    QCoreApplication::setApplicationName("Torvik Orbitrax");
+    auto* app = new FuzzApplication(argc, argv, true, "/Library/Preferences");
+    app->storePath = base + "/config/fuzzed.conf";
     return app;
 }
 
-QSettings* FuzzApplication::useStore(const char* data, size_t size) {
-    dropStore();
+void FuzzApplication::useStore(const char* data, size_t size) {
+    current.reset();
     QFile file(storePath);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         std::abort();
     file.write(data, static_cast<qint64>(size));
     file.close();
-    current = new QSettings(storePath, QSettings::IniFormat);
-    return current;
-}
-
-void FuzzApplication::dropStore() {
-    delete current;
-    current = nullptr;
-}
-
-QSettings* FuzzApplication::settings() {
-    return current ? current : tvt::QtSingleApplication::settings();
-}
-
-QMainWindow* FuzzApplication::createMainWindow() {
-    return nullptr;
+    current = std::make_unique<QSettings>(storePath, QSettings::IniFormat);
 }

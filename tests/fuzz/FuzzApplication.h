@@ -2,29 +2,25 @@
 
 #include "platform/QtSingleApplication.h"
 
-#include <QString>
+#include <QSettings>
 
-class QSettings;
+#include <memory>
 
-// The game's application object, off screen, whose settings store is whichever file the current
-// fuzz input was written to.
+// The game's application object, off screen in a throw-away home, whose settings store reads whatever
+// the current fuzz input holds.
 class FuzzApplication : public tvt::QtSingleApplication {
 public:
-    // Sets up a throw-away home, runtime folder and the off-screen platform, then the application.
     static FuzzApplication* start();
-
-    // Writes the input as the settings file and makes a fresh store read it.
-    QSettings* useStore(const char* data, size_t size);
-    void dropStore();
-
-    QSettings* settings() override;
+    // Writes the input as the settings file and gives the application a fresh store that reads it.
+    void useStore(const char* data, size_t size);
+    QSettings* settings() override { return current.get(); }
 
 protected:
-    QMainWindow* createMainWindow() override;
+    QMainWindow* createMainWindow() override { return nullptr; }
 
 private:
-    FuzzApplication(int& argc, char** argv);
+    using tvt::QtSingleApplication::QtSingleApplication;
 
     QString storePath;
-    QSettings* current = nullptr;
+    std::unique_ptr<QSettings> current;
 };

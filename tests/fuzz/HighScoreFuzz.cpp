@@ -1,11 +1,9 @@
-// Builds the high-score table from an arbitrary settings file and offers it a new score. The
-// table must always hold its ten rows, and a score it takes must be in one of them.
+// Builds the high-score table from an arbitrary settings file and offers it a new score (the first four
+// bytes, when there are that many). The table always holds its ten rows, and a score it takes is in one.
 #include "FuzzApplication.h"
 
 #include "ui/HighScoreLine.h"
 #include "ui/HighScoreTable.h"
-
-#include <QSettings>
 
 #include <cstdint>
 #include <cstdlib>
@@ -15,6 +13,12 @@ namespace {
 
 FuzzApplication* app = nullptr;
 
+void expectRows(const HighScoreTable& table) {
+    for (int i = 0; i < HighScoreTable::Rows; ++i)
+        if (!table.line(i))
+            std::abort();
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
@@ -23,7 +27,6 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    // The first four bytes, when there are that many, are the new score.
     int32_t score = 0;
     if (size >= sizeof score) {
         std::memcpy(&score, data, sizeof score);
@@ -31,24 +34,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         size -= sizeof score;
     }
     app->useStore(reinterpret_cast<const char*>(data), size);
-    {
-        HighScoreTable table;
-        for (int i = 0; i < HighScoreTable::Rows; ++i) {
-            if (!table.line(i))
-                std::abort();
-        }
-        table.resizeForScreen(1280, 1024);
-        if (table.insertScore(score)) {
-            HighScoreLine* entry = table.newScoreLine();
-            if (!entry || entry->score() != QString::number(score))
-                std::abort();
-            for (int i = 0; i < HighScoreTable::Rows; ++i) {
-                if (!table.line(i))
-                    std::abort();
-            }
-            table.abandonEntry();
-        }
+    HighScoreTable table;
+    expectRows(table);
+    table.resizeForScreen(1280, 1024);
+    if (table.insertScore(score)) {
+        const HighScoreLine* entry = table.newScoreLine();
+        if (!entry || entry->score() != QString::number(score))
+            std::abort();
+        expectRows(table);
+        table.abandonEntry();
     }
-    app->dropStore();
     return 0;
 }

@@ -1,77 +1,127 @@
 #include "GameScene.h"
 
 #include "core/Engine.h"
+#include "core/ListSprite.h"
+#include "core/Sprite.h"
 #include "core/SpriteModels.h"
 #include "core/World.h"
 #include "platform/SdlCompat.h"
+#include "player/MyShip.h"
+#include "render/Camera.h"
+#include "render/Textures.h"
 
-#include <QFile>
+#include <QDir>
 #include <QGuiApplication>
-#include <QOffscreenSurface>
-#include <QOpenGLContext>
-#include <QOpenGLFramebufferObject>
-#include <QSurfaceFormat>
+#include <QImage>
+
+#include <GL/gl.h>
+#include <GL/glu.h>
 
 #include <cstdlib>
 
-GameScene::GameScene() = default;
+namespace {
+
+// Draws nothing; keeps the camera it is drawn with.
+class CameraProbe : public Sprite {
+public:
+    CameraProbe(List* owner, double (*camera)[16]) : Sprite(owner, 0, 0, -100, 0), camera(camera) {}
+    void draw() override {
+        glGetDoublev(GL_MODELVIEW_MATRIX, camera[0]);
+        glGetDoublev(GL_PROJECTION_MATRIX, camera[1]);
+    }
+    void collide(Sprite*) override {}
+    double (*camera)[16];
+};
+
+Uint32 sceneTicks() {
+    return GameScene::now;
+}
+
+} // namespace
+
+Uint32 GameScene::now = 0;
 
 GameScene::~GameScene() {
-    close();
+    if (!engine)
+        return;
+    engine->ship = nullptr;
+    World::discard();
+    Engine::discard();
+    sdlq::setTicksSource(nullptr);
 }
 
-bool GameScene::available(const char* texture) {
-    const char* resources = std::getenv("ORBITRAX_RESOURCE_DIR");
-    return QGuiApplication::platformName() == "xcb" && resources &&
-           QFile::exists(QString(resources) + "/Resources/textures/" + texture);
-}
-
-bool GameScene::open(int width, int height, Uint32 (*ticks)(), unsigned seed) {
-    QSurfaceFormat format;
-    format.setVersion(2, 1);
-    format.setProfile(QSurfaceFormat::CompatibilityProfile);
-    format.setDepthBufferSize(24);
-    format.setStencilBufferSize(8);
-    context = std::make_unique<QOpenGLContext>();
-    context->setFormat(format);
-    if (!context->create())
+bool GameScene::open(int w, int h, unsigned seed) {
+    if (QGuiApplication::platformName() != "xcb" || !sdlq::setVideoMode(w, h, 0, sdlq::OpenGLFlag))
         return false;
-    surface = std::make_unique<QOffscreenSurface>();
-    surface->setFormat(context->format());
-    surface->create();
-    if (!context->makeCurrent(surface.get()))
-        return false;
-    sdlq::setTicksSource(ticks);
+    width = w;
+    height = h;
+    now = 50000;
+    sdlq::setTicksSource(sceneTicks);
+    sdlq::releaseAllKeys();
     std::srand(seed);
+    camX = camZ = camRoll = 0;
     World::discard();
     engine = Engine::createHeadless();
-    engine->screenWidth = width;
-    engine->screenHeight = height;
+    engine->screenWidth = w;
+    engine->screenHeight = h;
     engine->probeCapabilities();
+    engine->anisotropic = static_cast<int>(engine->maxAnisotropy);
     engine->loadTextures();
+    applyAnisotropy(engine->anisotropic);
     engine->applyFilterOption(engine->textureFilter);
     world = World::instance();
+    glMatrixMode(GL_MODELVIEW); // the light is placed through it, as on a fresh context
+    glLoadIdentity();
     world->initGL();
     buildSpriteModels();
-    // Made last: probing the renderer leaves another frame buffer bound.
-    fbo = std::make_unique<QOpenGLFramebufferObject>(width, height,
-                                                     QOpenGLFramebufferObject::CombinedDepthStencil);
-    fbo->bind();
-    engine->frameStep = 1.0f;
+    world->sprites->add(new CameraProbe(world->sprites, camera));
     return true;
 }
 
-void GameScene::close() {
-    if (!context)
-        return;
-    if (engine)
-        engine->ship = nullptr;
-    World::discard();
-    Engine::discard();
-    engine = nullptr;
-    world = nullptr;
-    sdlq::setTicksSource(nullptr);
-    fbo.reset();
-    context->doneCurrent();
-    context.reset();
+MyShip* GameScene::addShip(float x, float z) {
+    auto* ship = new MyShip(world->sprites, 100);
+    ship->x = x;
+    ship->z = z;
+    ship->shipState = MyShip::Flying;
+    world->sprites->add(ship);
+    engine->ship = ship;
+    return ship;
+}
+
+void GameScene::draw(void (World::*pass)(), const char* name) {
+    (world->*pass)();
+    frame.assign(static_cast<size_t>(width) * height * 4, 0);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, frame.data());
+    const QByteArray dir = qgetenv("ORBITRAX_SHOT_DIR");
+    if (name && !dir.isEmpty())
+        QImage(frame.data(), width, height, QImage::Format_RGBX8888)
+            .mirrored()
+            .save(QDir(dir).filePath(name));
+}
+
+void GameScene::play(int ticks, const char* name) {
+    for (int i = 0; i < ticks; ++i) {
+        now += 15;
+        world->sprites->moveAll();
+    }
+    draw(&World::renderPlay, name);
+}
+
+const unsigned char* GameScene::pixel(int x, int y) const {
+    return frame.data() + (static_cast<size_t>(y) * width + x) * 4;
+}
+
+double GameScene::share(double x0, double y0, double x1, double y1, const PixelTest& test) const {
+    int hits = 0, total = 0;
+    for (int y = static_cast<int>(y0 * height); y < static_cast<int>(y1 * height); ++y)
+        for (int x = static_cast<int>(x0 * width); x < static_cast<int>(x1 * width); ++x, ++total)
+            hits += test(pixel(x, y)) ? 1 : 0;
+    return total ? static_cast<double>(hits) / total : 0.0;
+}
+
+void GameScene::project(float x, float y, float z, double* px, double* py) const {
+    const GLint viewport[4] = {0, 0, width, height};
+    double depth = 0;
+    gluProject(x, y, z, camera[0], camera[1], viewport, px, py, &depth);
 }

@@ -2,32 +2,42 @@
 
 #include <SDL.h>
 
-#include <memory>
+#include <functional>
+#include <vector>
 
 class Engine;
+class MyShip;
 class World;
-class QOffscreenSurface;
-class QOpenGLContext;
-class QOpenGLFramebufferObject;
 
-// The game's Engine and World with every texture and model loaded, drawing into an offscreen frame
-// buffer of its own: the real passes, read back by the scene tests.
+// The game drawing for a test: its own surface (context and frame buffer with depth and stencil) at a
+// size, a fresh Engine (renderer probed, every texture loaded, the options applied) and World with the
+// sprite models, a fake clock and a fixed seed. Frames read back are RGBA rows, bottom row first.
 class GameScene {
 public:
-    GameScene();
+    using PixelTest = std::function<bool(const unsigned char*)>;
+
     ~GameScene();
+    // False where there is no X display to draw on: the caller skips.
+    bool open(int width = 800, int height = 600, unsigned seed = 1);
 
-    // An X display and the game's pictures (the named texture stands for them) are there to draw with.
-    static bool available(const char* texture);
-    // Sets the scene up at the given size with the fake clock and the seed; false when GL fails.
-    bool open(int width, int height, Uint32 (*ticks)(), unsigned seed);
-    void close();
+    // Adds a flying ship for the camera to follow.
+    MyShip* addShip(float x, float z);
+    // Draws one frame of the pass and reads it back (ORBITRAX_SHOT_DIR=folder keeps it as name.png).
+    void draw(void (World::*pass)(), const char* name = nullptr);
+    // Moves every sprite `ticks` ticks of 15 ms (no waves), then draws a play frame.
+    void play(int ticks, const char* name = nullptr);
 
+    const unsigned char* pixel(int x, int y) const;
+    // Share of the pixels in a rectangle of unit coordinates (y up) that pass the test.
+    double share(double x0, double y0, double x1, double y1, const PixelTest& test) const;
+    // Where a world point lands in the last play frame, with the camera the sprites were drawn with.
+    void project(float x, float y, float z, double* px, double* py) const;
+
+    static Uint32 now;
     Engine* engine = nullptr;
     World* world = nullptr;
-
-private:
-    std::unique_ptr<QOpenGLContext> context;
-    std::unique_ptr<QOffscreenSurface> surface;
-    std::unique_ptr<QOpenGLFramebufferObject> fbo;
+    int width = 0;
+    int height = 0;
+    std::vector<unsigned char> frame;
+    double camera[2][16] = {}; // modelview, projection
 };
