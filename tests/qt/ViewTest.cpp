@@ -43,6 +43,14 @@ QImage showTestFrame(const std::function<bool(const QImage&)>& wanted) {
     QImage shot;
     waitFor([&] {
         sdlq::makeGameContextCurrent();
+        glViewport(0, 0, sdlq::videoSurface()->w, sdlq::videoSurface()->h);
+        for (GLenum matrix : {GL_PROJECTION, GL_MODELVIEW}) {
+            glMatrixMode(matrix);
+            glLoadIdentity();
+        }
+        for (GLenum on :
+             {GL_LIGHTING, GL_TEXTURE_2D, GL_DEPTH_TEST, GL_FOG, GL_BLEND, GL_CULL_FACE, GL_STENCIL_TEST})
+            glDisable(on); // as a game scene may have left them
         glClearColor(0, 0, 1, 1);
         glClear(GL_COLOR_BUFFER_BIT);
         glColor3f(1, 0, 0);

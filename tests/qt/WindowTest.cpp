@@ -90,6 +90,7 @@ TEST_F(Window, ActionsKeepTheirShortcutsQuitAndOpenTheSites) {
         auto* action = window.findChild<QAction*>(name);
         EXPECT_TRUE(window.actions().contains(action) && action->shortcut().toString() == keys) << name;
     }
+    drainEvents();
     trigger("actionQuit");
     EXPECT_EQ(gameEvents(), std::vector<int>{0});
     UrlRecorder recorder;
