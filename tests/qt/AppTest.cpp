@@ -8,7 +8,6 @@
 #include "platform/QtSingleApplication.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
@@ -19,12 +18,11 @@
 
 namespace {
 
-TEST(SingleInstance, ASecondStartSeesTheFirstAndTakesOverAStaleLock) {
+TEST(Application, ASecondStartSeesTheFirstAndTakesOverAStaleLock) {
     // This process holds the lock in its runtime folder; a child started beside it sees that.
     EXPECT_FALSE(static_cast<tvt::QtSingleApplication*>(qApp)->isRunning());
     EXPECT_EQ(runRole("instance").out, "running 1");
-    tvt::InstanceLock again(tvt::InstanceLock::defaultPath()),
-        nowhere("/proc/no-such-folder/torvik-orbitrax.lock");
+    tvt::InstanceLock again(tvt::InstanceLock::defaultPath()), nowhere("/proc/none/torvik-orbitrax.lock");
     EXPECT_TRUE(!again.acquire() && again.heldByOther());
     EXPECT_TRUE(!nowhere.acquire() && !nowhere.heldByOther())
         << "nowhere to write the lock: the game starts anyway";
@@ -32,11 +30,11 @@ TEST(SingleInstance, ASecondStartSeesTheFirstAndTakesOverAStaleLock) {
     QTemporaryDir runtime;
     const QString folder = "XDG_RUNTIME_DIR=" + runtime.path();
     EXPECT_EQ(runRole("instance", {folder, "ORBITRAX_TEST_CRASH=1"}).out, "running 0");
-    EXPECT_TRUE(QFile::exists(runtime.filePath("torvik-orbitrax.lock")));
+    EXPECT_TRUE(QFileInfo::exists(runtime.filePath("torvik-orbitrax.lock")));
     EXPECT_EQ(runRole("instance", {folder}).out, "running 0");
 }
 
-TEST(Settings, OneStoreWhoseValuesSurviveARestartUnderTheirOwnNames) {
+TEST(Application, OneSettingsStoreWhoseValuesSurviveARestartUnderTheirOwnNames) {
     EXPECT_EQ(store(), static_cast<tvt::QtSingleApplication*>(qApp)->settings());
     EXPECT_EQ(store()->fileName(), qEnvironmentVariable("XDG_CONFIG_HOME") + "/Torvik/Torvik Orbitrax.conf");
     QTemporaryDir folder;
@@ -74,25 +72,27 @@ TEST(Application, DataFromTheEnvironmentTheBuildTreeOrTheInstallation) {
 }
 
 TEST(Application, HelpAndVersionAreAnsweredOtherArgumentsGoOn) {
-    const std::pair<std::vector<const char*>, const char*> cases[] = {
-        {{"orbitrax"}, nullptr},
-        {{"orbitrax", "-platform", "xcb"}, nullptr},
-        {{"orbitrax", "--version"}, "Orbitrax " ORBITRAX_VERSION "\n"},
-        {{"orbitrax", "-platform", "offscreen", "--help"}, "Usage: orbitrax"},
-        {{"orbitrax", "-h"}, "Usage: orbitrax"},
-        {{"orbitrax", "--", "--version"}, nullptr},
-        {{"orbitrax", "--versions"}, nullptr}};
-    for (const auto& [args, answer] : cases) {
+    const std::pair<const char*, const char*> cases[] = {{"", nullptr},
+                                                         {"-platform xcb", nullptr},
+                                                         {"--version", "Orbitrax " ORBITRAX_VERSION "\n"},
+                                                         {"-h", "Usage: orbitrax"},
+                                                         {"-platform offscreen --help", "Usage: orbitrax"},
+                                                         {"-- --version", nullptr},
+                                                         {"--versions", nullptr}};
+    for (const auto& [line, answer] : cases) {
+        QList<QByteArray> args = ("orbitrax " + QByteArray(line)).trimmed().split(' ');
         std::vector<char*> argv;
-        for (const char* arg : args)
-            argv.push_back(const_cast<char*>(arg));
-        argv.push_back(nullptr);
+        for (QByteArray& arg : args)
+            argv.push_back(arg.data());
         char buffer[2048] = {};
         std::FILE* out = fmemopen(buffer, sizeof buffer - 1, "w");
-        EXPECT_EQ(CommandLine::answer(int(args.size()), argv.data(), out), answer ? 0 : -1) << args.back();
+        EXPECT_EQ(CommandLine::answer(int(argv.size()), argv.data(), out), answer ? 0 : -1) << line;
         std::fclose(out);
-        EXPECT_EQ(std::string(buffer).rfind(answer ? answer : "", 0), 0u) << args.back() << ": " << buffer;
+        EXPECT_EQ(std::string(buffer).rfind(answer ? answer : "", 0), 0u) << line << ": " << buffer;
     }
+    // The game itself answers before it opens a window.
+    EXPECT_EQ(runProgram(ORBITRAX_TEST_BINARY, {"--version"}, {"DISPLAY="}).out,
+              "Orbitrax " ORBITRAX_VERSION);
 }
 
 QString tool(const char* name) {
@@ -102,55 +102,13 @@ QString tool(const char* name) {
     return found;
 }
 
-TEST(Install, DesktopEntryAndMetainfoPassTheValidatorsWithScreenshotsOfOurOwn) {
+TEST(Application, DesktopEntryAndMetainfoPassTheValidators) {
     const QString linux = ORBITRAX_TEST_SOURCE_DIR "/resources/linux/net.torvik.Orbitrax.";
     const Outcome entry = runProgram(tool("desktop-file-validate"), {linux + "desktop"});
     EXPECT_TRUE(entry.code == 0 && entry.out.isEmpty()) << entry.out.toStdString() << entry.err.toStdString();
     const Outcome metainfo =
         runProgram(tool("appstreamcli"), {"validate", "--no-net", linux + "metainfo.xml"});
     EXPECT_EQ(metainfo.code, 0) << metainfo.out.toStdString() << metainfo.err.toStdString();
-    // Each screenshot named there is one of ours, small enough for a software centre.
-    QFile file(linux + "metainfo.xml");
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QString text = QString::fromUtf8(file.readAll());
-    for (const char* name : {"menu.png", "play.png", "highscores.png"}) {
-        const QFileInfo shot(ORBITRAX_TEST_SOURCE_DIR "/docs/screenshots/" + QString(name));
-        EXPECT_TRUE(text.contains(QString("/screenshots/") + name) && shot.isFile() &&
-                    shot.size() < 400 * 1024)
-            << name;
-    }
-}
-
-// Staged below DESTDIR as a package build does; the game runs from there, from any folder.
-TEST(Install, StagedInstallationRunsFromAnyFolder) {
-    QTemporaryDir stage, home;
-    const QString build = QFileInfo(ORBITRAX_TEST_BINARY).absolutePath(),
-                  prefix = stage.path() + "/opt/orbitrax/";
-    const Outcome install = runProgram(tool("cmake"), {"--install", build, "--prefix", "/opt/orbitrax"},
-                                       {"DESTDIR=" + stage.path()});
-    ASSERT_EQ(install.code, 0) << install.out.toStdString() << install.err.toStdString();
-    for (const char* path :
-         {"bin/orbitrax", "share/orbitrax/Resources/textures/chars.png",
-          "share/orbitrax/Resources/samples/tir.aiff", "share/applications/net.torvik.Orbitrax.desktop",
-          "share/metainfo/net.torvik.Orbitrax.metainfo.xml", "share/man/man6/orbitrax.6",
-          "share/icons/hicolor/256x256/apps/net.torvik.Orbitrax.png",
-          "share/icons/hicolor/scalable/apps/net.torvik.Orbitrax.svg"})
-        EXPECT_TRUE(QFileInfo::exists(prefix + path)) << path;
-    const QStringList env = {"HOME=" + home.path(), "XDG_CONFIG_HOME=" + home.path(),
-                             "XDG_RUNTIME_DIR=" + home.path(), "ORBITRAX_RESOURCE_DIR="};
-    EXPECT_EQ(runProgram(prefix + "bin/orbitrax", {"--version"}, env, "/").out, "Orbitrax " ORBITRAX_VERSION);
-    EXPECT_TRUE(runProgram(prefix + "bin/orbitrax", {"--help"}, env, "/").out.startsWith("Usage: orbitrax"));
-    // Started for real it finds its data beside itself: a missing texture would end it with code 12 before
-    // its first frame names the window. An X server of its own keeps its window from taking the focus of the
-    // tests.
-    const QString play =
-        "\"$0\" & until xdotool search --name '^FPS:' >/dev/null; do kill -0 $! 2>/dev/null || "
-        "{ wait $!; exit $?; }; sleep 0.1; done; echo playing; kill $!";
-    const Outcome game = runProgram(
-        tool("xvfb-run"), {"-a", "-s", "-screen 0 800x600x24", "sh", "-c", play, prefix + "bin/orbitrax"},
-        env, home.path(), 120000);
-    EXPECT_TRUE(game.code == 0 && game.out.endsWith("playing"))
-        << game.out.toStdString() << game.err.toStdString();
 }
 
 } // namespace

@@ -84,14 +84,16 @@ TEST(KeyInput, KeysFromAnywhereInTheWindowAreHeldUntilReleasedAndAtLeastOneFrame
     EXPECT_TRUE(ran);
 }
 
-// A window of its own, never shown: only the events sent here reach it.
+// The newest window's view is the game's, and only its focus changes count. A window of its own, never shown:
+// only the events sent here reach it.
 TEST(KeyInput, FocusLossReleasesTheKeysAndOnlyTheGameWindowReportsIt) {
-    TestWindow window;
+    SDL_QWidget* before = SDL_QWidget::current();
+    auto window = std::make_unique<TestWindow>();
     QWidget other;
     QEvent deactivate(QEvent::WindowDeactivate), activate(QEvent::WindowActivate);
-    for (QWidget* target : {static_cast<QWidget*>(&window), &other}) {
+    for (QWidget* target : {static_cast<QWidget*>(window.get()), &other}) {
         drainEvents();
-        sendKey(window.view, Qt::Key_Up);
+        sendKey(window->view, Qt::Key_Up);
         QApplication::sendEvent(target, &deactivate);
         EXPECT_EQ(held[sdlq::KeyUp], target == &other) << "no key stays held for another window";
         QApplication::sendEvent(target, &activate);
@@ -103,6 +105,9 @@ TEST(KeyInput, FocusLossReleasesTheKeysAndOnlyTheGameWindowReportsIt) {
     sdlq::pushActive(7);
     const std::vector<sdlq::Event> events = drainEvents();
     EXPECT_TRUE(events.size() == 1 && events[0].type == 1 && events[0].gain == 1);
+    window.reset();
+    EXPECT_EQ(SDL_QWidget::current(), before)
+        << "once a newer view is gone, the older one is the game's again";
 }
 
 TEST(KeyInput, CloseButtonAndQuitSdlBothQueueQuit) {

@@ -28,27 +28,27 @@ protected:
     QMainWindow* createMainWindow() override { return new TestWindow(); }
 };
 
-// Child roles. "instance": whether another instance runs ("crash" leaves without letting go of the lock);
-// "settings": the values a restart finds, then stores new ones and says whether that worked;
-// "present": the way frames reach the window.
+// Child roles: "instance" says whether another instance runs (and with ORBITRAX_TEST_CRASH leaves without
+// letting go of the lock); "settings" shows what a restart finds, stores new values and says whether that
+// worked; "present" names the way frames reach the window.
 void runRole(const QByteArray& role, TestApp& app) {
     QSettings* s = app.settings();
-    if (role == "instance") {
+    if (role == "instance")
         std::printf("running %d\n", app.isRunning() ? 1 : 0);
-        std::fflush(stdout);
-        if (qEnvironmentVariableIsSet("ORBITRAX_TEST_CRASH"))
-            _exit(0);
-    } else if (role == "settings") {
-        for (const char* key : {"general/Running", "general/ForceFeedback", "Graphic/Width"})
+    if (role == "present")
+        std::printf("%s\n", sdlq::presentMode() == sdlq::Present::Blit ? "blit" : "readback");
+    if (role == "settings") {
+        for (auto [key, value] :
+             {std::pair{"general/Running", 0}, {"general/ForceFeedback", 0}, {"Graphic/Width", 800}}) {
             std::printf("%s ", qPrintable(s->value(key, -1).toString()));
-        s->setValue("general/Running", 0);
-        s->setValue("general/ForceFeedback", 0);
-        s->setValue("Graphic/Width", 800);
+            s->setValue(key, value);
+        }
         s->sync();
         std::printf("%d\n", static_cast<int>(s->status()));
-    } else if (role == "present") {
-        std::printf("%s\n", sdlq::presentMode() == sdlq::Present::Blit ? "blit" : "readback");
     }
+    std::fflush(stdout);
+    if (qEnvironmentVariableIsSet("ORBITRAX_TEST_CRASH"))
+        _exit(0);
 }
 
 } // namespace

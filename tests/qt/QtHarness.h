@@ -8,9 +8,15 @@
 #include <QStringList>
 
 #include <functional>
+#include <ostream>
 #include <vector>
 
 class QSettings;
+
+// Failures show the text of the strings compared.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
 
 // A main window like the game's, made through the single-instance application: the game view in the middle.
 class TestWindow : public SDL_QMainWindow {
