@@ -105,6 +105,7 @@ TEST_F(Window, GameActionsWaitForTheMenuAndEveryScreenTakesTheInputFromTheGame) 
     window.showGameMenu();
     EXPECT_EQ(shown(), "menu");
     trigger("actionShow_High_Scores");
+    EXPECT_EQ(window.highScoreTableWidget()->geometry(), window.rect());
     trigger("actionOptions"); // the menu is hidden now
     EXPECT_EQ(shown() + " " + QString::number(game.state), "table " + QString::number(Panel));
     window.hideHighScores();
