@@ -178,6 +178,7 @@ TEST_F(Screens, ConfirmedNameIsSavedAtOnceAndTheTableClosesLater) {
     ASSERT_TRUE(table.insertScore(8500));
     QCoreApplication::processEvents();
     QLineEdit* field = nameField(table.newScoreLine());
+    EXPECT_EQ(field->selectedText(), "Player 1") << "laying the table out leaves the name being typed alone";
     field->setText("Ada");
     sendKey(field, Qt::Key_Return, QEvent::KeyPress, "\r");
     emit field->editingFinished(); // the focus loss after Return changes nothing

@@ -33,6 +33,8 @@ protected:
         Engine::createHeadless();
         window.setFixedSize(1024, 768);
         window.show();
+        window.activateWindow(); // a name field only loses its focus in an active window
+        EXPECT_TRUE(waitFor([this] { return window.isActiveWindow(); }));
         QObject::connect(&window, &GameWindow::highScoreTableClosed, [this] { closed << "table"; });
         QObject::connect(&window, &GameWindow::optionsClosed, [this] { closed << "options"; });
         settle();
@@ -99,6 +101,7 @@ TEST_F(Window, ActionsQuitAndOpenTheSites) {
 
 TEST_F(Window, GameActionsWaitForTheMenuAndEveryScreenTakesTheInputFromTheGame) {
     Game game(World::instance());
+    window.setFixedSize(800, 600); // not the size of the table's picture
     trigger("actionOptions");
     trigger("actionShow_High_Scores");
     EXPECT_EQ(shown() + " " + QString::number(game.state), "grab " + QString::number(Menu));
