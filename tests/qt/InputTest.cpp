@@ -1,0 +1,188 @@
+// Qt input turned into the game's events and held keys, and what the overlays over the game hear.
+#include "QtHarness.h"
+
+#include <QApplication>
+#include <QGraphicsProxyWidget>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Events = std::vector<int>;
+const Uint8* held = sdlq::getKeyState();
+
+TEST(KeyInput, QtKeysBecomeSdlKeysyms) {
+    const int shift = Qt::ShiftModifier, control = Qt::ControlModifier, alt = Qt::AltModifier,
+              pad = Qt::KeypadModifier;
+    const int cases[][4] = {{Qt::Key_A, 0, 0, 'a'},
+                            {Qt::Key_Z, 0, 0, 'z'},
+                            {Qt::Key_W, 0, shift, 'w'},
+                            {Qt::Key_0, 0, 0, '0'},
+                            {Qt::Key_9, 0, 0, '9'},
+                            {Qt::Key_Exclam, 0, 0, '!'},
+                            {Qt::Key_AsciiTilde, 0, 0, '~'},
+                            {Qt::Key_Comma, 0, 0, ','},
+                            {Qt::Key_Space, 0, 0, 32},
+                            {Qt::Key_Escape, 0, 0, 27},
+                            {Qt::Key_Return, 0, 0, 13},
+                            {Qt::Key_Backspace, 0, 0, 8},
+                            {Qt::Key_Tab, 0, 0, 9},
+                            {Qt::Key_Up, 0, 0, 273},
+                            {Qt::Key_Down, 0, 0, 274},
+                            {Qt::Key_Right, 0, 0, 275},
+                            {Qt::Key_Left, 0, 0, 276},
+                            {Qt::Key_F1, 0, 0, 282},
+                            {Qt::Key_F5, 0, 0, 286},
+                            {Qt::Key_F15, 0, 0, 296},
+                            {Qt::Key_F16, 0, 0, 0},
+                            {Qt::Key_Shift, 0xffe1, shift, 304},
+                            {Qt::Key_Shift, 0xffe2, shift, 303},
+                            {Qt::Key_Control, 0xffe3, control, 306},
+                            {Qt::Key_Control, 0xffe4, control, 305},
+                            {Qt::Key_Control, 0, 0, 306},
+                            {Qt::Key_Alt, 0xffe9, alt, 308},
+                            {Qt::Key_Alt, 0xffea, alt, 307},
+                            {Qt::Key_5, 0, pad, 261},
+                            {Qt::Key_VolumeUp, 0, 0, 0}};
+    for (const auto& [qt, native, modifiers, sdl] : cases) {
+        QKeyEvent event(QEvent::KeyPress, qt, Qt::KeyboardModifiers(modifiers), 0, quint32(native), 0);
+        EXPECT_EQ(sdlq::translateKey(&event), sdl) << "Qt key 0x" << std::hex << qt;
+    }
+}
+
+TEST(KeyInput, KeysFromAnywhereInTheWindowAreHeldUntilReleasedAndAtLeastOneFrame) {
+    TestWindow* window = resetWindow();
+    sendKey(window->view, Qt::Key_Left);
+    EXPECT_EQ(held[sdlq::KeyLeft], 1);
+    sendKey(window, Qt::Key_A, QEvent::KeyPress, "a");
+    EXPECT_EQ(gameEvents(), (Events{sdlq::KeyLeft, 'a'}));
+    sendKey(window->view, Qt::Key_Left, QEvent::KeyRelease);
+    EXPECT_TRUE(held[sdlq::KeyLeft] == 0 && held['a'] == 1);
+    // X delivers a repeat as a release and a press, both marked as repeats: the key stays held, and down
+    // once.
+    sendKey(window->view, Qt::Key_Space, QEvent::KeyPress, " ");
+    for (QEvent::Type type : {QEvent::KeyRelease, QEvent::KeyPress, QEvent::KeyRelease, QEvent::KeyPress})
+        sendKey(window->view, Qt::Key_Space, type, " ", true);
+    // A tap between two frames counts as held until the next frame starts polling.
+    sendKey(window->view, Qt::Key_Escape);
+    sendKey(window->view, Qt::Key_Escape, QEvent::KeyRelease);
+    EXPECT_EQ(held[sdlq::KeyEscape], 1);
+    EXPECT_EQ(gameEvents(), (Events{sdlq::KeySpace, sdlq::KeyEscape}));
+    EXPECT_TRUE(held[sdlq::KeyEscape] == 0 && held[sdlq::KeySpace] == 1);
+    // Qt is served once per frame of events: what a screen defers waits for the next frame.
+    sdlq::pushEvent(sdlq::Event());
+    sdlq::pushEvent(sdlq::Event());
+    ASSERT_TRUE(sdlq::pollEvent(nullptr));
+    bool ran = false;
+    QTimer::singleShot(0, [&ran] { ran = true; });
+    EXPECT_TRUE(sdlq::pollEvent(nullptr) && !sdlq::pollEvent(nullptr) && !ran);
+    sdlq::pollEvent(nullptr);
+    EXPECT_TRUE(ran);
+}
+
+// The newest window's view is the game's, and only its focus changes count. A window of its own, never shown:
+// only the events sent here reach it.
+TEST(KeyInput, FocusLossReleasesTheKeysAndOnlyTheGameWindowReportsIt) {
+    SDL_QWidget* before = SDL_QWidget::current();
+    auto window = std::make_unique<TestWindow>();
+    QWidget other;
+    QEvent deactivate(QEvent::WindowDeactivate), activate(QEvent::WindowActivate);
+    for (QWidget* target : {static_cast<QWidget*>(window.get()), &other}) {
+        drainEvents();
+        sendKey(window->view, Qt::Key_Up);
+        QApplication::sendEvent(target, &deactivate);
+        EXPECT_EQ(held[sdlq::KeyUp], target == &other) << "no key stays held for another window";
+        QApplication::sendEvent(target, &activate);
+        target->setWindowState(Qt::WindowMinimized);
+        target->setWindowState(Qt::WindowNoState);
+        EXPECT_EQ(gameEvents(), target == &other ? Events{sdlq::KeyUp} : (Events{sdlq::KeyUp, -1, -2, -1}));
+    }
+    // The event keeps SDL 1.2's number, and its gain is 0 or 1.
+    sdlq::pushActive(7);
+    const std::vector<sdlq::Event> events = drainEvents();
+    EXPECT_TRUE(events.size() == 1 && events[0].type == 1 && events[0].gain == 1);
+    window.reset();
+    EXPECT_EQ(SDL_QWidget::current(), before)
+        << "once a newer view is gone, the older one is the game's again";
+}
+
+TEST(KeyInput, CloseButtonAndQuitSdlBothQueueQuit) {
+    TestWindow* window = resetWindow();
+    EXPECT_FALSE(window->close()); // the game decides when the window goes
+    window->quitSDL();
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(gameEvents(), (Events{0, 0}));
+}
+
+// A key-catching overlay, as the front-end screens are, and a scaled button.
+class KeyCatcher : public QWidget {
+public:
+    Events keys;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override { keys.push_back(event->key()); }
+};
+
+TEST(KeyInput, OverlaysHearKeysAndClicksOnlyWhileTheGameDoesNotGrab) {
+    SDL_QWidget* view = resetWindow()->view;
+    KeyCatcher catcher;
+    catcher.setFocusPolicy(Qt::StrongFocus);
+    catcher.resize(50, 50);
+    QGraphicsProxyWidget* caught = view->addWidget(&catcher);
+    QPushButton button("Quit");
+    button.resize(160, 60);
+    int clicks = 0;
+    QObject::connect(&button, &QPushButton::clicked, [&clicks] { ++clicks; });
+    QGraphicsProxyWidget* scaled = view->addWidget(&button);
+    scaled->setPos(100, 80);
+    scaled->setTransform(QTransform::fromScale(0.5, 0.5));
+    caught->show();
+    scaled->show();
+    for (bool grabbing : {true, false}) {
+        view->enableGrabbing(grabbing);
+        caught->setFocus();
+        ASSERT_TRUE(waitFor([view, caught] { return view->scene()->focusItem() == caught; }));
+        sendKey(view, Qt::Key_X, QEvent::KeyPress, "x");
+        EXPECT_EQ(gameEvents(), Events{'x'}) << grabbing;
+        // The button's middle shows at (100 + 40, 80 + 15); outside it, though inside its unscaled size,
+        // nothing.
+        click(view->viewport(), QPoint(140, 95));
+        click(view->viewport(), QPoint(100 + 120, 80 + 45));
+    }
+    EXPECT_EQ(catcher.keys, Events{Qt::Key_X});
+    EXPECT_EQ(clicks, 1);
+}
+
+// A name field in an overlay of the scene, or a plain child of the view (the score table's).
+TEST(KeyInput, TypingIntoANameFieldIsNotGivenToTheGameButEscapeIs) {
+    for (bool overlay : {true, false}) {
+        SDL_QWidget* view = resetWindow()->view;
+        QLineEdit name;
+        QGraphicsProxyWidget* proxy = overlay ? view->addWidget(&name) : nullptr;
+        if (!overlay)
+            name.setParent(view);
+        name.show();
+        view->enableGrabbing(false);
+        if (proxy)
+            proxy->setFocus();
+        name.setFocus();
+        ASSERT_TRUE(waitFor([&] { return overlay ? view->textFieldHasFocus() : name.hasFocus(); }));
+        QObject* receiver = overlay ? static_cast<QObject*>(view) : &name;
+        for (auto [key, type] : {std::pair{Qt::Key_B, QEvent::KeyPress},
+                                 {Qt::Key_B, QEvent::KeyRelease},
+                                 {Qt::Key_O, QEvent::KeyPress},
+                                 {Qt::Key_Escape, QEvent::KeyPress}})
+            sendKey(receiver, key, type, QString(QChar(key)).toLower());
+        EXPECT_TRUE(name.text() == "bo" && held['o'] == 0) << overlay;
+        // Once the field is gone, or for a key pressed elsewhere in the window, keys are the game's again.
+        name.hide();
+        sendKey(overlay ? static_cast<QObject*>(view) : view->window(), Qt::Key_P, QEvent::KeyPress, "p");
+        EXPECT_EQ(gameEvents(), (Events{sdlq::KeyEscape, 'p'})) << overlay;
+    }
+}
+
+} // namespace

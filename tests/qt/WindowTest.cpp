@@ -1,0 +1,211 @@
+// The game window: its actions, and the front-end screens it lays over the game.
+#include "QtHarness.h"
+
+#include "app/GameWindow.h"
+#include "core/Engine.h"
+#include "core/Game.h"
+#include "core/World.h"
+#include "platform/AboutDialog.h"
+#include "ui/CreditsView.h"
+#include "ui/GameOptions.h"
+#include "ui/HelpDialog.h"
+#include "ui/HighScoreTable.h"
+
+#include <QAction>
+#include <QDesktopServices>
+#include <QGraphicsProxyWidget>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineF>
+#include <QScreen>
+#include <QSettings>
+#include <QTextBrowser>
+#include <QUrl>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class Window : public ::testing::Test {
+protected:
+    void SetUp() override {
+        store()->clear();
+        Engine::createHeadless();
+        window.setFixedSize(1024, 768);
+        window.show();
+        window.activateWindow(); // a name field only loses its focus in an active window
+        EXPECT_TRUE(waitFor([this] { return window.isActiveWindow(); }));
+        QObject::connect(&window, &GameWindow::highScoreTableClosed, [this] { closed << "table"; });
+        QObject::connect(&window, &GameWindow::optionsClosed, [this] { closed << "options"; });
+        settle();
+    }
+    void TearDown() override { sdlq::clearEvents(); }
+    static void settle() {
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    // Ten low scores, so that any game earns a place.
+    static void storeLowScores() {
+        for (int i = 1; i <= 10; ++i)
+            store()->setValue(QString("HighScores/%1/score").arg(i), 10);
+        store()->setValue("HighScores/size", 10);
+    }
+    void trigger(const char* action) { window.findChild<QAction*>(action)->trigger(); }
+    // The screens that show, and whether the game grabs the input.
+    QString shown() {
+        QStringList seen;
+        const auto visible = [](QGraphicsProxyWidget* proxy) { return proxy && proxy->isVisible(); };
+        const std::pair<const char*, bool> screens[] = {
+            {"menu", visible(window.menuProxyWidget())},
+            {"table", window.highScoreTableWidget()},
+            {"options", visible(window.optionsProxyWidget())},
+            {"credits", visible(window.creditsProxyWidget())},
+            {"help", window.helpDialogWidget() && window.helpDialogWidget()->isVisible()},
+            {"about", window.findChild<tvx::AboutDialog*>()},
+            {"grab", window.getSDLWidget()->isGrabbing()}};
+        for (const auto& [name, on] : screens)
+            if (on)
+                seen << name;
+        return seen.join(' ');
+    }
+
+    GameWindow window;
+    QStringList closed;
+};
+
+class UrlRecorder : public QObject {
+    Q_OBJECT
+public:
+    QStringList urls;
+public slots:
+    void open(const QUrl& url) { urls << url.toString(); }
+};
+
+TEST_F(Window, ActionsQuitAndOpenTheSites) {
+    EXPECT_TRUE(GameWindow::theWindow() == &window && GameWindow::activeGameWindow() == &window);
+    drainEvents();
+    trigger("actionQuit");
+    EXPECT_EQ(gameEvents(), std::vector<int>{0});
+    UrlRecorder recorder;
+    QDesktopServices::setUrlHandler("https", &recorder, "open");
+    QDesktopServices::setUrlHandler("mailto", &recorder, "open");
+    for (const char* action :
+         {"actionProduct_Page", "actionTorvik_Webpage", "actionTorvik_Support", "actionSend_Feedback"})
+        trigger(action);
+    QDesktopServices::unsetUrlHandler("https");
+    QDesktopServices::unsetUrlHandler("mailto");
+    EXPECT_EQ(recorder.urls.join(' '),
+              "https://torvik.example/orbitrax/ https://torvik.example/ https://torvik.example/support/ "
+              "mailto:feedback@torvik.example?subject=Orbitrax feedback");
+}
+
+TEST_F(Window, GameActionsWaitForTheMenuAndEveryScreenTakesTheInputFromTheGame) {
+    Game game(World::instance());
+    window.setFixedSize(800, 600); // not the size of the table's picture
+    trigger("actionOptions");
+    trigger("actionShow_High_Scores");
+    EXPECT_EQ(shown() + " " + QString::number(game.state), "grab " + QString::number(Menu));
+    window.showGameMenu();
+    EXPECT_EQ(shown(), "menu");
+    trigger("actionShow_High_Scores");
+    EXPECT_EQ(window.highScoreTableWidget()->geometry(), window.rect());
+    trigger("actionOptions"); // the menu is hidden now
+    EXPECT_EQ(shown() + " " + QString::number(game.state), "table " + QString::number(Panel));
+    window.hideHighScores();
+    EXPECT_EQ(game.state, Menu) << "closing the table brings the game back to its menu";
+    EXPECT_EQ(closed, QStringList{"table"});
+    settle();
+    storeLowScores();
+    const std::pair<const char*, std::function<void()>> screens[] = {
+        {"table", [&] { window.checkHighScore(500); }},
+        {"options", [&] { window.showOptions(); }},
+        {"help", [&] { window.showHelp(); }},
+        {"about", [&] { trigger("actionAbout"); }}};
+    for (const auto& [name, show] : screens) {
+        window.enableGrabbing(true);
+        show();
+        EXPECT_TRUE(shown().contains(name) && !shown().contains("grab"))
+            << name << ": " << shown().toStdString();
+    }
+    World::discard();
+}
+
+TEST_F(Window, AboutShowsTheProductWithoutBlockingAndGoesWhenClosed) {
+    QCoreApplication::setApplicationVersion("1.2.3");
+    trigger("actionAbout");
+    auto* about = window.findChild<tvx::AboutDialog*>();
+    ASSERT_TRUE(about && about->isVisible());
+    EXPECT_TRUE(about->findChild<QLabel*>("productVersion")->text().contains("1.2.3"));
+    auto* credits = about->findChild<QTextBrowser*>("credits");
+    EXPECT_FALSE(credits->toPlainText().isEmpty());
+    about->setCreditsPath("/no/such/credits.html");
+    EXPECT_TRUE(credits->toPlainText().contains("/no/such/credits.html")) << "a missing document is said so";
+    about->close();
+    settle();
+    EXPECT_EQ(window.findChild<tvx::AboutDialog*>(), nullptr);
+}
+
+// Purposes, not numbers: the menu keeps to the lower right and scales with the window, the options stay
+// centred.
+TEST_F(Window, ScreensKeepTheirPlaceAsTheWindowChanges) {
+    std::vector<QSizeF> scales;
+    for (QSize size : {QSize(1024, 768), QSize(1280, 1024), QSize(640, 480)}) {
+        window.setFixedSize(size);
+        window.hideGameMenu();
+        window.showGameMenu();
+        const QRectF menu = window.menuProxyWidget()->sceneBoundingRect();
+        EXPECT_TRUE(QRectF(QPointF(size.width(), size.height()) / 2, QSizeF(size) / 2).contains(menu))
+            << size.width();
+        scales.push_back(QSizeF(menu.width() / size.width(), menu.height() / size.height()));
+        EXPECT_EQ(scales.back(), scales.front()) << size.width();
+    }
+    window.menuProxyWidget()->setPos(1, 2);
+    window.showGameMenu();
+    EXPECT_EQ(window.menuProxyWidget()->pos(), QPointF(1, 2)) << "shown again: nothing moves";
+    window.setFixedSize(1024, 768);
+    window.showOptions();
+    QGraphicsProxyWidget* panel = window.optionsProxyWidget();
+    const QString sheet = qobject_cast<GameOptions*>(panel->widget())->styleSheet();
+    EXPECT_FALSE(sheet.isEmpty() || sheet.contains("  "));
+    EXPECT_LT(QLineF(panel->sceneBoundingRect().center(), QPointF(512, 384)).length(), 1);
+    window.setFixedSize(800, 600);
+    settle();
+    EXPECT_TRUE(std::abs(panel->sceneBoundingRect().center().x() - 400) < 1 && panel->pos().y() == 0)
+        << "top middle";
+    window.hideOptions();
+    EXPECT_EQ(shown() + " " + closed.join(' '), "menu options");
+    // Help is centred on the screen, and made once.
+    window.showHelp();
+    HelpDialog* help = window.helpDialogWidget();
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    EXPECT_EQ(help->size(), HelpDialog::sizeForScreen(screen.size()));
+    help->reject();
+    window.showHelp();
+    EXPECT_EQ(window.helpDialogWidget(), help);
+    EXPECT_EQ(QRect(help->pos(), help->size()).center(), screen.center());
+    window.hideHelp();
+    EXPECT_EQ(window.helpDialogWidget(), nullptr);
+}
+
+TEST_F(Window, EscapeClosesEveryScreenQuietlyAndSavesNoUnfinishedName) {
+    storeLowScores();
+    EXPECT_FALSE(window.checkHighScore(5)) << "a score too low for the table shows none";
+    ASSERT_TRUE(window.checkHighScore(500));
+    EXPECT_EQ(window.highScoreTableWidget()->geometry(), window.rect());
+    window.showOptions();
+    window.showCredits();
+    CreditsView* credits = window.creditsViewWidget();
+    EXPECT_EQ(window.creditsProxyWidget()->sceneBoundingRect(), QRectF(window.rect()));
+    ASSERT_NE(credits->animation(), nullptr);
+    QObject::connect(credits, &CreditsView::notifyFinished, [this] { closed << "credits"; });
+    EXPECT_EQ(shown(), "table options credits");
+    window.closeOverlays();
+    settle();
+    EXPECT_EQ(shown() + closed.join(' '), "");
+    EXPECT_EQ(credits->animation(), nullptr);
+    EXPECT_EQ(QSettings("Torvik", "Torvik Orbitrax").value("HighScores/1/player"), QVariant());
+}
+
+} // namespace
+
+#include "WindowTest.moc"
