@@ -2,11 +2,13 @@
 
 #include "core/Engine.h"
 #include "core/Game.h"
+#include "core/World.h"
 #include "platform/AboutDialog.h"
 #include "platform/HelpManager.h"
 #include "platform/QtSingleApplication.h"
 #include "platform/SDL_QScene.h"
 #include "platform/SDL_QWidget.h"
+#include "platform/SdlCompat.h"
 #include "ui/CreditsView.h"
 #include "ui/GameMenu.h"
 #include "ui/GameOptions.h"
@@ -41,7 +43,10 @@ GameWindow::GameWindow(QWidget* parent) : SDL_QMainWindow(parent, {}), ui(new Ui
     // A hidden menu bar takes its shortcuts with it unless the window holds the actions too.
     addActions({ui->actionNew_Game, ui->actionShow_High_Scores, ui->actionOptions, ui->actionProduct_Page,
                 ui->actionTorvik_Webpage, ui->actionTorvik_Support, ui->actionSend_Feedback, ui->actionAbout,
-                ui->actionQuit, ui->actionOrbitrax_Help});
+                ui->actionQuit, ui->actionOrbitrax_Help, ui->actionFull_Screen});
+    // Alt+Enter is the other full-screen key players know; the keypad's Enter counts too.
+    ui->actionFull_Screen->setShortcuts({QKeySequence(Qt::Key_F11), QKeySequence(Qt::ALT | Qt::Key_Return),
+                                         QKeySequence(Qt::ALT | Qt::Key_Enter)});
     if (SDL_QWidget* view = getSDLWidget()) {
         QSurfaceFormat format = view->sdlScene()->format();
         format.setSamples(4);
@@ -171,6 +176,7 @@ void GameWindow::showOptions() {
     }
     if (optionsProxy->isVisible())
         return;
+    static_cast<GameOptions*>(optionsProxy->widget())->selectFromEngine();
     const QSizeF panel = optionsProxy->size();
     optionsProxy->setPos(0.5 * (width() - panel.width()), 0.5 * (height() - panel.height()));
     enableGrabbing(false);
@@ -300,6 +306,32 @@ void GameWindow::on_actionOptions_triggered() {
     Game* game = Game::instance();
     if (game && menuProxy && menuProxy->isVisible())
         game->openOptions();
+}
+
+// Full screen and the stored window size swap at once, wherever the player is, and the choice is
+// stored as the options panel stores it. A game in play does not move while the mode changes.
+void GameWindow::on_actionFull_Screen_triggered() {
+    Engine* engine = Engine::instance();
+    const bool grabbing = ui->sdlWidget->isGrabbing();
+    engine->fullScreen = !engine->fullScreen;
+    const unsigned int flags = sdlq::OpenGLFlag | (engine->fullScreen ? sdlq::FullScreenFlag : 0);
+    if (!sdlq::setVideoMode(engine->screenWidth, engine->screenHeight, 0, flags)) {
+        engine->fullScreen = !engine->fullScreen;
+        return;
+    }
+    engine->saveSettings();
+    enableGrabbing(grabbing);
+    if (menuProxy && menuProxy->isVisible()) {
+        menuProxy->hide(); // laid out again for the new size
+        showGameMenu();
+    }
+    if (optionsProxy && optionsProxy->isVisible()) {
+        static_cast<GameOptions*>(optionsProxy->widget())->selectFromEngine();
+        const QSizeF panel = optionsProxy->size();
+        optionsProxy->setPos(0.5 * (width() - panel.width()), 0.5 * (height() - panel.height()));
+    }
+    if (World::exists())
+        World::instance()->restartClocks();
 }
 
 void GameWindow::on_actionShow_High_Scores_triggered() {

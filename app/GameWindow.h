@@ -59,6 +59,7 @@ protected:
 private slots:
     void on_actionNew_Game_triggered();
     void on_actionOptions_triggered();
+    void on_actionFull_Screen_triggered();
     void on_actionShow_High_Scores_triggered();
     void on_actionQuit_triggered();
     void on_actionOrbitrax_Help_triggered();

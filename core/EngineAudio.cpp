@@ -20,8 +20,19 @@ bool Engine::openAudio() {
     creditsMusic = nullptr;
     if (menuMusic)
         Mix_PlayMusic(menuMusic, -1);
+    applyVolumes();
     loadSamples();
     return true;
+}
+
+void Engine::applyVolumes() {
+    if (!audioOpened)
+        return;
+    Mix_VolumeMusic(muted ? 0 : musicVolume * MIX_MAX_VOLUME / 100);
+}
+
+int Engine::effectsLevel(int volume) const {
+    return muted ? 0 : volume * effectsVolume / 100;
 }
 
 void Engine::loadSamples() {
@@ -46,7 +57,10 @@ void Engine::releaseMusic(Mix_Music*& slot) {
 
 void Engine::startMusic(Mix_Music*& slot, const char* file) {
     releaseMusic(slot);
+    if (!audioOpened)
+        return;
     slot = Mix_LoadMUS(resourcePath(file).c_str());
     if (slot)
         Mix_PlayMusic(slot, -1);
+    applyVolumes();
 }

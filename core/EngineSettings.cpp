@@ -36,6 +36,12 @@ int storedSide(QSettings* s, const char* key, int fallback) {
     return value > 0 && value <= MaxWindowSide ? value : fallback;
 }
 
+// A stored volume in percent: anything outside 0–100 counts as absent (full volume).
+int storedVolume(QSettings* s, const char* key) {
+    const int value = storedInt(s, key, 100);
+    return value >= 0 && value <= 100 ? value : 100;
+}
+
 // Anisotropic filtering costs a software rasteriser most of its frame: there it starts off, and the
 // options panel still offers every level.
 int defaultAnisotropy(float maxAnisotropy) {
@@ -75,6 +81,10 @@ void Engine::loadSettings(int expectedRunning) {
         details = 2;
         forceFeedback = 1;
     }
+    // The volumes are no graphic risk: an unclean exit keeps them.
+    musicVolume = storedVolume(s, "Audio/MusicVolume");
+    effectsVolume = storedVolume(s, "Audio/EffectsVolume");
+    applyVolumes();
     s->setValue("general/Running", 1);
     s->sync();
 }
@@ -108,6 +118,10 @@ void Engine::saveSettings() {
     s->endGroup();
     s->beginGroup("general");
     s->setValue("ForceFeedback", forceFeedback);
+    s->endGroup();
+    s->beginGroup("Audio");
+    s->setValue("MusicVolume", musicVolume);
+    s->setValue("EffectsVolume", effectsVolume);
     s->endGroup();
     s->sync();
 }

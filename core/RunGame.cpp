@@ -19,18 +19,21 @@ constexpr int StencilBits = 8;
 bool initSdl() {
     // SDL's own SIGINT/SIGTERM handlers would swallow the signals meant for the program.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    bool ok = SDL_Init(SDL_INIT_TIMER | SDL_INIT_AUDIO | SDL_INIT_JOYSTICK | SDL_INIT_HAPTIC) == 0;
+    bool ok = SDL_Init(SDL_INIT_TIMER | SDL_INIT_JOYSTICK | SDL_INIT_HAPTIC) == 0;
+    // A missing sound device is reported when the engine opens it; the game then plays silently.
+    SDL_InitSubSystem(SDL_INIT_AUDIO);
     // Video only lists the full-screen modes; the game draws through the window's own GL context.
     ok = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0 && ok;
     return ok;
 }
 
-// The game does not run without its sound device: it says why and stops.
+// Without a sound device the game says why, once, and plays silently.
 Engine* startEngine() {
+    static bool told = false;
     Engine* engine = Engine::instance();
-    if (const char* why = engine->audioFailure()) {
+    if (const char* why = engine->audioFailure(); why && !told) {
         std::fprintf(stderr, "Couldn't open audio: %s\n", why);
-        std::exit(2);
+        told = true;
     }
     return engine;
 }

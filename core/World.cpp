@@ -92,6 +92,10 @@ float World::stepFrame(Uint32& last, bool& started, float msPerTick) {
     return step;
 }
 
+void World::restartClocks() {
+    menuStarted = playStarted = creditsStarted = panelStarted = false;
+}
+
 void World::updateMenu() {
     Engine* engine = Engine::instance();
     engine->frameStep = stepFrame(lastMenuTicks, menuStarted, 20.0f);

@@ -36,6 +36,8 @@ public:
     void toggleShowFps();
     void toggleFog();
     void toggleSpecular();
+    // The next frame of every scene steps by nothing: time spent switching the screen mode is not play.
+    void restartClocks();
 
     void drawSky();
     void drawFloor();

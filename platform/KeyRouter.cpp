@@ -20,6 +20,14 @@ bool isTextField(const QWidget* widget) {
     return qobject_cast<const QLineEdit*>(widget) || qobject_cast<const QTextEdit*>(widget) ||
            qobject_cast<const QPlainTextEdit*>(widget) || qobject_cast<const QAbstractSpinBox*>(widget);
 }
+
+// F11 and Alt+Enter switch the screen mode even in play.
+bool isScreenModeKey(const QKeyEvent* key) {
+    const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
+    if (key->key() == Qt::Key_F11)
+        return mods == Qt::NoModifier;
+    return (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && mods == Qt::AltModifier;
+}
 } // namespace
 
 KeyRouter::KeyRouter(QObject* parent) : QObject(parent) {}
@@ -61,7 +69,8 @@ bool KeyRouter::eventFilter(QObject* watched, QEvent* event) {
         return routeKey(widget, static_cast<QKeyEvent*>(event), view);
     case QEvent::ShortcutOverride:
         // While the game grabs, a key is a key: no shortcut may take it.
-        if (view->isGrabbing() && widget->window() == view->window()) {
+        if (view->isGrabbing() && widget->window() == view->window() &&
+            !isScreenModeKey(static_cast<QKeyEvent*>(event))) {
             event->accept();
             return true;
         }

@@ -1,6 +1,7 @@
 #include "ui/GameOptions.h"
 
 #include "app/GameWindow.h"
+#include "core/Audio.h"
 #include "core/Engine.h"
 #include "core/Game.h"
 #include "platform/SDL_QWidget.h"
@@ -9,6 +10,7 @@
 
 #include <QComboBox>
 #include <QGraphicsProxyWidget>
+#include <QSignalBlocker>
 
 #include <cmath>
 
@@ -35,6 +37,10 @@ void GameOptions::selectFromEngine() {
     ui->texturefilter->setCurrentIndex(qBound(0, engine->textureFilter, 2));
     ui->shadows->setCurrentIndex(engine->shadows ? 0 : 1);
     ui->forceFeedback->setCurrentIndex(engine->forceFeedback ? 0 : 1);
+    const QSignalBlocker musicQuiet(ui->musicVolume);
+    const QSignalBlocker effectsQuiet(ui->effectsVolume);
+    ui->musicVolume->setValue(engine->musicVolume);
+    ui->effectsVolume->setValue(engine->effectsVolume);
 }
 
 int GameOptions::anisotropyIndex(int level) {
@@ -146,6 +152,31 @@ void GameOptions::on_fullscreen_activated(int index) {
 void GameOptions::on_forceFeedback_activated(int index) {
     // Written by the next save of the settings.
     Engine::instance()->forceFeedback = 1 - index;
+}
+
+// The mixer follows the slider as it moves; the store is written once the slider is let go.
+void GameOptions::volumeChanged(int* volume, int value, bool dragging) {
+    *volume = qBound(0, value, 100);
+    Engine::instance()->applyVolumes();
+    if (!dragging)
+        Engine::instance()->saveSettings();
+}
+
+void GameOptions::on_musicVolume_valueChanged(int value) {
+    volumeChanged(&Engine::instance()->musicVolume, value, ui->musicVolume->isSliderDown());
+}
+
+void GameOptions::on_effectsVolume_valueChanged(int value) {
+    volumeChanged(&Engine::instance()->effectsVolume, value, ui->effectsVolume->isSliderDown());
+}
+
+void GameOptions::on_musicVolume_sliderReleased() {
+    Engine::instance()->saveSettings();
+}
+
+void GameOptions::on_effectsVolume_sliderReleased() {
+    Engine::instance()->saveSettings();
+    Audio::playSample(Audio::Tir, 128); // a shot, to hear the new level
 }
 
 void GameOptions::on_pushButton_clicked() {
