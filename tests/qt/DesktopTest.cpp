@@ -12,8 +12,6 @@
 
 #include <SDL_mixer.h>
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <fstream>
 

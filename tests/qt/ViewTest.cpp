@@ -4,16 +4,11 @@
 #include "platform/GameSurface.h"
 #include "platform/SDL_QScene.h"
 
-#include <QGraphicsProxyWidget>
-#include <QGuiApplication>
 #include <QOpenGLContext>
 #include <QOpenGLWidget>
-#include <QPushButton>
 #include <QScreen>
 
 #include <GL/gl.h>
-
-#include <gtest/gtest.h>
 
 namespace {
 
