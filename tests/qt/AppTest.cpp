@@ -1,5 +1,4 @@
-// The application: one instance, one settings store, its data found in a build tree or an installation, and
-// the installed game with its desktop files.
+// The application: one instance, one settings store, its data, and the installed game with its desktop files.
 #include "QtHarness.h"
 
 #include "platform/CommandLine.h"
@@ -102,8 +101,7 @@ TEST(Application, DesktopEntryAndMetainfoPassTheValidators) {
     EXPECT_EQ(metainfo.code, 0) << metainfo.out.toStdString() << metainfo.err.toStdString();
 }
 
-// Staged below DESTDIR as a package build does; the game runs from there, from any folder, and answers
-// --version before it opens a window.
+// Staged below DESTDIR as a package build does: it runs from any folder, --version before any window.
 TEST(Application, StagedInstallationRunsFromAnyFolder) {
     QTemporaryDir stage, home;
     const QString prefix = stage.path() + "/opt/orbitrax/";

@@ -1,5 +1,4 @@
-// The game on the desktop: it pauses itself in the background, and plays with a pad (SDL's virtual
-// joysticks).
+// The game on the desktop: it pauses itself in the background, and plays with a pad (virtual joysticks).
 #include "QtHarness.h"
 
 #include "core/Audio.h"
@@ -69,8 +68,7 @@ struct Pad : ::testing::Test {
         sdlq::setTicksSource(nullptr);
         SDL_Quit();
     }
-    // A pad of the standard layout (six axes, the controller buttons), or a plain stick SDL has no mapping
-    // for.
+    // A pad of the standard layout (six axes, the controller buttons), or a plain stick without a mapping.
     static int attach(bool pad, bool motors = false) {
         if (!pad)
             return SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_FLIGHT_STICK, 2, 4, 0);

@@ -7,8 +7,7 @@ using Events = std::vector<int>;
 const Uint8* held = sdlq::getKeyState();
 
 TEST(KeyInput, QtKeysBecomeSdlKeysyms) {
-    // Qt key (negative: on the keypad), X keysym, SDL keysym: the edges of each range, both sides of each
-    // modifier.
+    // Qt key (negative: on the keypad), X keysym, SDL keysym: range edges, both sides of each modifier.
     using enum Qt::Key;
     const int cases[][3] = {
         {Key_A, 0, 'a'},           {Key_Z, 0, 'z'},        {Key_0, 0, '0'},        {Key_Exclam, 0, '!'},
@@ -33,8 +32,7 @@ TEST(KeyInput, KeysFromAnywhereInTheWindowAreHeldUntilReleasedAndAtLeastOneFrame
     EXPECT_EQ(gameEvents(), (Events{sdlq::KeyLeft, 'a'}));
     sendKey(window->view, Qt::Key_Left, QEvent::KeyRelease);
     EXPECT_TRUE(held[sdlq::KeyLeft] == 0 && held['a'] == 1);
-    // X delivers a repeat as a release and a press, both marked as repeats: the key stays held, and down
-    // once.
+    // X sends a repeat as a release and a press, both marked as repeats: the key stays held, down once.
     sendKey(window->view, Qt::Key_Space, QEvent::KeyPress, " ");
     for (QEvent::Type type : {QEvent::KeyRelease, QEvent::KeyPress, QEvent::KeyRelease, QEvent::KeyPress})
         sendKey(window->view, Qt::Key_Space, type, " ", true);
@@ -116,8 +114,7 @@ TEST(KeyInput, OverlaysHearKeysAndClicksOnlyWhileTheGameDoesNotGrab) {
         ASSERT_TRUE(waitFor([view, caught] { return view->scene()->focusItem() == caught; }));
         sendKey(view, Qt::Key_X, QEvent::KeyPress, "x");
         EXPECT_EQ(gameEvents(), Events{'x'}) << grabbing;
-        // The button's middle shows at (100 + 40, 80 + 15); outside it, though inside its unscaled size,
-        // nothing.
+        // The button's middle shows at (140, 95); outside it, though inside its unscaled size, nothing.
         click(view->viewport(), QPoint(140, 95));
         click(view->viewport(), QPoint(100 + 120, 80 + 45));
     }

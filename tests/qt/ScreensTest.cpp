@@ -25,8 +25,7 @@ namespace {
 class Screens : public ::testing::Test {
 protected:
     void SetUp() override { store()->clear(); }
-    // Stores `count` rows (place i, "P<i-1>", 11000 - 1000 i), then the odd values ("3/player"; null
-    // removes).
+    // Stores `count` rows (place i, "P<i-1>", 11000 - 1000 i), then the odd values (a null one removes).
     static void storeRows(int count, std::initializer_list<std::pair<const char*, QString>> odd = {}) {
         for (int i = 1; i <= count; ++i)
             for (auto [key, value] : {std::pair{"number", QString::number(i)},
