@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 
+#include <QSize>
+
 #include <functional>
 #include <vector>
 
@@ -17,8 +19,12 @@ public:
     using PixelTest = std::function<bool(const unsigned char*)>;
 
     ~GameScene();
-    // False where there is no X display to draw on: the caller skips.
-    bool open(int width = 800, int height = 600, unsigned seed = 1);
+    // False where there is no X display to draw on: the caller skips. With a title size it draws plain
+    // pictures instead of the game's own, told apart by colour: floor tiles green, light maps and font
+    // white, border blue, panel magenta, game over yellow, sky clear, the rest grey, the title in titleTexel.
+    bool open(int width = 800, int height = 600, QSize plainTitle = {});
+    // The title's texel at (x, y): it says where it lies.
+    static void titleTexel(unsigned x, unsigned y, unsigned char* rgba);
 
     // Adds a flying ship for the camera to follow.
     MyShip* addShip(float x, float z);
