@@ -6,7 +6,6 @@
 #include "core/SpriteModels.h"
 #include "core/World.h"
 #include "platform/SdlCompat.h"
-#include "player/MyShip.h"
 #include "render/Camera.h"
 #include "render/Textures.h"
 
@@ -39,7 +38,7 @@ Uint32 sceneTicks() {
     return GameScene::now;
 }
 
-// Writes the plain pictures of the engine's table and has the engine load them.
+// Has the engine load plain pictures of its table's files.
 void writePlainPictures(Engine* engine, QSize title) {
     const std::pair<const char*, QColor> colours[] = {
         // the first match of the name's start counts
@@ -114,16 +113,6 @@ bool GameScene::open(int w, int h, QSize plainTitle) {
     return true;
 }
 
-MyShip* GameScene::addShip(float x, float z) {
-    auto* ship = new MyShip(world->sprites, 100);
-    ship->x = x;
-    ship->z = z;
-    ship->shipState = MyShip::Flying;
-    world->sprites->add(ship);
-    engine->ship = ship;
-    return ship;
-}
-
 void GameScene::draw(void (World::*pass)(), const char* name) {
     (world->*pass)();
     frame.assign(static_cast<size_t>(width) * height * 4, 0);
@@ -136,19 +125,12 @@ void GameScene::draw(void (World::*pass)(), const char* name) {
             .save(QDir(dir).filePath(name));
 }
 
-void GameScene::play(int ticks, const char* name) {
-    for (int i = 0; i < ticks; ++i) {
-        now += 15;
-        world->sprites->moveAll();
-    }
-    draw(&World::renderPlay, name);
-}
-
 const unsigned char* GameScene::pixel(int x, int y) const {
     return frame.data() + (static_cast<size_t>(y) * width + x) * 4;
 }
 
-double GameScene::share(double x0, double y0, double x1, double y1, const PixelTest& test) const {
+double GameScene::share(double x0, double y0, double x1, double y1,
+                        const std::function<bool(const unsigned char*)>& test) const {
     int hits = 0, total = 0;
     for (int y = static_cast<int>(y0 * height); y < static_cast<int>(y1 * height); ++y)
         for (int x = static_cast<int>(x0 * width); x < static_cast<int>(x1 * width); ++x, ++total)
