@@ -17,22 +17,25 @@
 #include <string>
 #include <tuple>
 
+namespace {
+
+// Whole words only: at the start, the end, the middle, or after a longer word that begins the same.
+constexpr std::tuple<const char*, const char*, bool> extensions[] = {{"GL_A", "GL_A GL_B", true},
+                                                                     {"GL_B", "GL_A GL_B", true},
+                                                                     {"GL_B", "GL_A GL_B GL_C", true},
+                                                                     {"GL_A", "GL_A", true},
+                                                                     {"_B", "GL_B", false},
+                                                                     {"GL_B", "GL_BX GL_C", false},
+                                                                     {"GL_B", "GL_BX GL_B", true},
+                                                                     {"GL_B", "GL_AGL_B GL_BX", false},
+                                                                     {"GL_B", "GL_AGL_B GL_BX GL_B ", true},
+                                                                     {"", "GL_A", false},
+                                                                     {"GL_A GL_B", "GL_A GL_B", false},
+                                                                     {"GL_A", "", false},
+                                                                     {"GL_A", nullptr, false}};
+
 TEST(RenderLogic, ExtensionsMatchAsWholeWords) {
-    const char* ab = "GL_A GL_B";
-    for (auto [name, list, found] :
-         {std::tuple{"GL_A", ab, true},
-          {"GL_B", ab, true},
-          {"GL_B", "GL_A GL_B GL_C", true},
-          {"GL_A", "GL_A", true},
-          {"GL_ARB_texture_env_combine", "GL_ARB_texture_env_combine_ex GL_X", false},
-          {"GL_ARB_texture_env_combine", "GL_ARB_texture_env_combine_ex GL_ARB_texture_env_combine", true},
-          {"combine", "GL_ARB_texture_env_combine", false},
-          {"GL_B", "GL_AGL_B GL_BX", false},
-          {"GL_B", "GL_AGL_B GL_BX GL_B ", true},
-          {"", "GL_A", false},
-          {ab, ab, false},
-          {"GL_A", "", false},
-          {"GL_A", nullptr, false}})
+    for (auto [name, list, found] : extensions)
         EXPECT_EQ(hasExtension(name, list), found) << name << " in " << (list ? list : "(null)");
 }
 
@@ -41,20 +44,14 @@ TEST(RenderLogic, StarsShownByDetails) {
         EXPECT_EQ(visibleStars(300, details), shown) << details;
 }
 
+// Column and row of the font grid; punctuation is stored mirrored; the font lacks "+" and "?".
+constexpr std::tuple<char, int, int, bool> cells[] = {
+    {'A', 0, 0, false}, {'Z', 25, 0, false}, {'a', 0, 1, false},   {'z', 25, 1, false},
+    {'0', 0, 2, false}, {'9', 9, 2, false},  {':', 12, 2, true},   {'!', 13, 2, true},
+    {'.', 15, 2, true}, {'/', 16, 2, true},  {'+', -1, -1, false}, {'?', -1, -1, false}};
+
 TEST(RenderLogic, FontCellsOfLettersDigitsAndPunctuation) {
-    // Column and row of the font grid; punctuation is stored mirrored; the font lacks "+" and "?".
-    for (auto [ch, column, row, mirrored] : {std::tuple{'A', 0, 0, false},
-                                             {'Z', 25, 0, false},
-                                             {'a', 0, 1, false},
-                                             {'z', 25, 1, false},
-                                             {'0', 0, 2, false},
-                                             {'9', 9, 2, false},
-                                             {':', 12, 2, true},
-                                             {'!', 13, 2, true},
-                                             {'.', 15, 2, true},
-                                             {'/', 16, 2, true},
-                                             {'+', -1, -1, false},
-                                             {'?', -1, -1, false}}) {
+    for (auto [ch, column, row, mirrored] : cells) {
         int c = -1, r = -1;
         bool m = false;
         EXPECT_EQ(fontCell(ch, &c, &r, &m), column >= 0) << ch;
@@ -63,13 +60,11 @@ TEST(RenderLogic, FontCellsOfLettersDigitsAndPunctuation) {
 }
 
 TEST(RenderLogic, AspectFollowsTheWindowFromTheFourByThreeDesign) {
-    for (auto [design, width, height, aspect] : {std::tuple{1.333333, 1024, 768, 1.333333},
-                                                 {0.8, 1024, 768, 0.8},
-                                                 {1.333333, 1920, 1080, 1.777777},
-                                                 {0.8, 1280, 720, 1.066667},
-                                                 {1.333333, 0, 768, 1.333333},
-                                                 {1.333333, 1024, 0, 1.333333}})
-        EXPECT_NEAR(aspectFor(design, width, height), aspect, 1e-6) << width << " x " << height;
+    constexpr double rows[][4] = {{1.333333, 1024, 768, 1.333333},  {0.8, 1024, 768, 0.8},
+                                  {1.333333, 1920, 1080, 1.777777}, {0.8, 1280, 720, 1.066667},
+                                  {1.333333, 0, 768, 1.333333},     {1.333333, 1024, 0, 1.333333}};
+    for (auto [design, width, height, aspect] : rows)
+        EXPECT_NEAR(aspectFor(design, int(width), int(height)), aspect, 1e-6) << width << " x " << height;
 }
 
 class WorldLogic : public ::testing::Test {
@@ -117,16 +112,17 @@ TEST_F(WorldLogic, FloorRingRecyclesThePassedRowWithNewTiles) {
 
 TEST_F(WorldLogic, FloorLightPointsFromTheShipOrTheFieldsCentre) {
     // A unit direction from the light's centre, scaled by half around grey: straight up is (0.5, 0.5, 1).
-    for (auto [withShip, x, z, r, g, b] : {std::tuple{false, 0.0f, 23.0f, 0.5f, 0.5f, 1.0f},
-                                           {false, 2.0f, 23.0f, 0.8536f, 0.5f, 0.8536f},
-                                           {true, 4.0f, 10.0f, 0.5f, 0.5f, 1.0f},
-                                           {true, 4.0f, 12.0f, 0.5f, 0.1464f, 0.8536f},
-                                           {true, 2.0f, 10.0f, 0.1464f, 0.5f, 0.8536f}}) {
-        Engine::instance()->ship = withShip ? &ship : nullptr;
-        const float* colour = floorLightColor(x, 0, z);
-        EXPECT_NEAR(colour[0], r, 1e-4) << x << ", " << z;
-        EXPECT_NEAR(colour[1], g, 1e-4) << x << ", " << z;
-        EXPECT_NEAR(colour[2], b, 1e-4) << x << ", " << z;
+    constexpr float rows[][6] = {{0, 0, 23, 0.5f, 0.5f, 1},
+                                 {0, 2, 23, 0.8536f, 0.5f, 0.8536f},
+                                 {1, 4, 10, 0.5f, 0.5f, 1},
+                                 {1, 4, 12, 0.5f, 0.1464f, 0.8536f},
+                                 {1, 2, 10, 0.1464f, 0.5f, 0.8536f}}; // with a ship?, x, z, colour
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::to_string(row[1]) + ", " + std::to_string(row[2]));
+        Engine::instance()->ship = row[0] ? &ship : nullptr;
+        const float* colour = floorLightColor(row[1], 0, row[2]);
+        for (int k = 0; k < 3; ++k)
+            EXPECT_NEAR(colour[k], row[3 + k], 1e-4);
     }
     Engine::instance()->ship = nullptr;
 }
@@ -141,14 +137,12 @@ TEST_F(WorldLogic, HudTextsFollowTheShipAndKeepTheLastScore) {
         ship.score = score;
         ship.bombs = bombs;
         updateHudTexts(&world, &ship);
-        EXPECT_EQ(world.score, score);
-        EXPECT_STREQ(::scoreText(), scoreText);
-        EXPECT_STREQ(::bombsText(), bombsText);
+        EXPECT_EQ(std::tuple(world.score, std::string(::scoreText()), std::string(::bombsText())),
+                  std::tuple(score, scoreText, bombsText));
     }
     // Without a ship the last values stay for the high-score check.
     updateHudTexts(&world, nullptr);
-    EXPECT_EQ(world.score, INT_MAX);
-    EXPECT_STREQ(scoreText(), "2147483647");
+    EXPECT_EQ(std::tuple(world.score, std::string(scoreText())), std::tuple(INT_MAX, "2147483647"));
 }
 
 TEST_F(WorldLogic, CameraFollowsTheShipThenGlidesBackToTheCentre) {
@@ -171,3 +165,5 @@ TEST_F(WorldLogic, CameraFollowsTheShipThenGlidesBackToTheCentre) {
         trackCamera(nullptr);
     EXPECT_FLOAT_EQ(camX, 0.0f);
 }
+
+} // namespace

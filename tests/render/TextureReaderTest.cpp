@@ -133,8 +133,8 @@ TEST_F(TextureReader, DamagedFilesReportTheFileAndCode12) {
 
 // The game cannot go on without its pictures: it prints the reader's message and ends with code 12.
 TEST(TextureReaderDeathTest, TheGameEndsOnAPictureItCannotRead) {
-    qputenv("ORBITRAX_RESOURCE_DIR", "/nonexistent");
     auto load = [] {
+        qputenv("ORBITRAX_RESOURCE_DIR", "/nonexistent"); // in the child only
         const int captured = dup(2); // what the child writes to its standard output, and nothing else
         dup2(open("/dev/null", O_WRONLY), 2);
         dup2(captured, 1);

@@ -127,26 +127,25 @@ TEST_P(SceneTest, ShowsWhereItIsInItsColour) {
     GameScene s;
     if (!s.open())
         GTEST_SKIP() << "needs an X display";
-    s.addShip(0, 3)->invulnerable = 0;
-    s.engine->frameStep = 0;
+    auto* ship = new MyShip(in(s), 100);
+    std::tie(ship->x, ship->z, ship->shipState, ship->invulnerable) = std::tuple(0, 3, MyShip::Flying, 0);
+    in(s)->add(s.engine->ship = ship);
     std::srand(5);
-    s.play(0, (std::string(row.name) + "-before.png").c_str());
+    s.draw(&World::renderPlay, (std::string(row.name) + "-before.png").c_str());
     const std::vector<unsigned char> before = s.frame;
     Elem* last = in(s)->tail;
     Sprite* sprite = row.make(s);
     // What it made along with it (a trap's pole) stands with it.
-    for (Elem* e = last ? last->next : in(s)->head; e; e = e->next)
+    for (Elem* e = last->next; e; e = e->next)
         static_cast<Sprite*>(e)->x = row.x, static_cast<Sprite*>(e)->z = row.z;
-    sprite->x = row.x;
-    sprite->y = row.y;
-    sprite->z = row.z;
+    std::tie(sprite->x, sprite->y, sprite->z) = std::tuple(row.x, row.y, row.z);
     in(s)->add(sprite);
     s.engine->frameStep = 1;
     for (int i = 0; i < row.ticks; ++i, GameScene::now += 15)
         sprite->move();
     s.engine->frameStep = 0;
     std::srand(5);
-    s.play(0, (std::string(row.name) + ".png").c_str());
+    s.draw(&World::renderPlay, (std::string(row.name) + ".png").c_str());
     double px = 0, py = 0;
     s.project(sprite->x, sprite->y, sprite->z, &px, &py);
     int hits = 0, area = 0;

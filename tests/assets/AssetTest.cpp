@@ -1,5 +1,5 @@
 // Every data file the game loads exists after the build, is what its reader and its use expect, and is
-// the generator's current output: textures, samples, music.
+// the generator's current output: textures, samples, music, and what is compiled into the game.
 #include "core/Audio.h"
 #include "core/Engine.h"
 #include "render/Textures.h"
@@ -19,6 +19,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <array>
 #include <set>
 #include <string>
 #include <vector>
@@ -28,17 +29,16 @@ namespace {
 QString resource(const QString& name) {
     return qgetenv("ORBITRAX_RESOURCE_DIR") + "/Resources/" + name;
 }
-
 QImage texture(const char* name) {
     return QImage(resource(QString("textures/") + name));
 }
+QByteArray contents(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
 
-// The sizes the pictures were made for; every other texture is 256 x 256.
-struct Size {
-    const char* prefix;
-    int width, height;
-};
-constexpr Size sizes[] = {
+// The sizes the pictures were made for, by the start of their names; every other texture is 256 x 256.
+constexpr std::tuple<const char*, int, int> sizes[] = {
     {"textures/mark", 128, 128},     {"textures/thunder", 64, 128},  {"textures/effect1", 64, 256},
     {"textures/chain", 128, 128},    {"textures/sphere", 64, 64},    {"textures/fumee", 128, 128},
     {"textures/gameover", 512, 128}, {"textures/capsule", 256, 128}, {"textures/chars", 512, 256},
@@ -48,16 +48,15 @@ constexpr Size sizes[] = {
 TEST(AssetFiles, EveryTextureIsAnEightBitPngOfItsSizeAndNotFlat) {
     for (const TextureFile& f : Engine::createHeadless()->textureFiles()) {
         SCOPED_TRACE(f.file);
-        QFile file(resource(f.file));
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        const QByteArray header = file.read(26); // IHDR: width, height, depth, colour type
+        const QByteArray header = contents(resource(f.file)); // IHDR: width, height, depth, colour type
+        ASSERT_GT(header.size(), 26);
         EXPECT_EQ(header[24], 8);
         EXPECT_TRUE(header[25] == 2 || header[25] == 6) << "colour type " << int(header[25]);
         const QImage image(resource(f.file));
-        const Size* s = sizes;
-        while (!std::string(f.file).starts_with(s->prefix))
-            ++s;
-        EXPECT_EQ(image.size(), QSize(s->width, s->height));
+        auto size = sizes;
+        while (!std::string(f.file).starts_with(std::get<0>(*size)))
+            ++size;
+        EXPECT_EQ(image.size(), QSize(std::get<1>(*size), std::get<2>(*size)));
         // The spread of the brightness: a flat picture is a placeholder.
         double sum = 0, squares = 0;
         int n = 0;
@@ -105,8 +104,7 @@ TEST(AssetFiles, PicturesFitTheirUse) {
     for (int y = 0; y < gameOver.height(); ++y)
         for (int x = 0; x < gameOver.width(); ++x)
             solid += qAlpha(gameOver.pixel(x, y)) >= 77;
-    EXPECT_GT(solid, 0.1 * 512 * 128);
-    EXPECT_LT(solid, 0.7 * 512 * 128);
+    EXPECT_TRUE(solid > 0.1 * 512 * 128 && solid < 0.7 * 512 * 128) << solid;
     // The panel leaves the gauge bar drawn under it (u 0.122 to 0.867, v 0.75 to 0.917) clear.
     const QImage board = texture("board.png");
     for (double u = 0.15; u < 0.85; u += 0.05)
@@ -127,12 +125,10 @@ TEST(AssetFiles, FontCellsHoldTheirGlyphs) {
             }
         return sum;
     };
-    struct Cells {
-        int row, first, last, least;
-    };
-    for (const Cells c : {Cells{0, 0, 25, 2000}, Cells{1, 0, 25, 1500}, Cells{2, 0, 9, 2000}})
-        for (int column = c.first; column <= c.last; ++column)
-            EXPECT_GT(ink(c.row, column), c.least) << "row " << c.row << " column " << column;
+    // Letters, small letters, digits (row, first and last column, least ink); then punctuation.
+    for (auto [row, first, last, least] : {std::tuple{0, 0, 25, 2000}, {1, 0, 25, 1500}, {2, 0, 9, 2000}})
+        for (int column = first; column <= last; ++column)
+            EXPECT_GT(ink(row, column), least) << "row " << row << " column " << column;
     for (int column : {12, 13, 15, 16})
         EXPECT_GT(ink(2, column), 200) << "punctuation column " << column;
     for (int column : {10, 11, 14, 17, 30})
@@ -146,111 +142,93 @@ TEST(AssetFiles, FontCellsHoldTheirGlyphs) {
     EXPECT_GT(left, right);
 }
 
-class Sound : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        setenv("SDL_AUDIODRIVER", "disk", 1);
-        setenv("SDL_DISKAUDIODELAY", "1", 1);
-        setenv("SDL_DISKAUDIOFILE", raw.c_str(), 1);
-        ASSERT_EQ(SDL_Init(SDL_INIT_AUDIO), 0) << SDL_GetError();
-        ASSERT_EQ(Mix_Init(MIX_INIT_MP3 | MIX_INIT_MOD) & MIX_INIT_MP3, MIX_INIT_MP3) << Mix_GetError();
+// The loudness (RMS) of each second of a tune played through SDL's disk driver into `raw`.
+std::vector<double> play(const char* name, int seconds, const std::string& raw) {
+    Mix_Music* music = Mix_LoadMUS(resource(name).toLocal8Bit().constData());
+    EXPECT_NE(music, nullptr) << Mix_GetError();
+    Mix_PlayMusic(music, -1);
+    // Until the driver has written enough, however busy the machine is.
+    const uintmax_t needed = static_cast<uintmax_t>(seconds + 1) * 44100 * 4;
+    std::error_code ec;
+    for (Uint32 start = SDL_GetTicks(); SDL_GetTicks() - start < 60000; SDL_Delay(20))
+        if (std::filesystem::file_size(raw, ec) >= needed && !ec)
+            break;
+    Mix_HaltMusic();
+    Mix_FreeMusic(music);
+    std::ifstream in(raw, std::ios::binary);
+    std::vector<double> rms;
+    std::vector<int16_t> second(44100 * 2);
+    while (rms.size() < static_cast<size_t>(seconds) &&
+           in.read(reinterpret_cast<char*>(second.data()), second.size() * 2)) {
+        double squares = 0;
+        for (int16_t s : second)
+            squares += double(s) * s;
+        rms.push_back(std::sqrt(squares / second.size()) / 32768);
     }
-    static void TearDownTestSuite() {
-        Mix_Quit();
-        SDL_Quit();
-        std::remove(raw.c_str());
-    }
-    void SetUp() override { ASSERT_EQ(Mix_OpenAudio(44100, AUDIO_S16LSB, 2, 1024), 0) << Mix_GetError(); }
-    void TearDown() override { Mix_CloseAudio(); }
+    return rms;
+}
 
-    // Plays the music through the disk driver; the loudness (RMS) of each second played.
-    static std::vector<double> play(const char* name, int seconds) {
-        Mix_Music* music = Mix_LoadMUS(resource(name).toLocal8Bit().constData());
-        EXPECT_NE(music, nullptr) << Mix_GetError();
-        if (!music)
-            return {};
-        Mix_PlayMusic(music, -1);
-        // Until the driver has written enough, however busy the machine is.
-        const uintmax_t needed = static_cast<uintmax_t>(seconds + 1) * 44100 * 4;
-        std::error_code ec;
-        for (Uint32 start = SDL_GetTicks(); SDL_GetTicks() - start < 60000; SDL_Delay(20))
-            if (std::filesystem::file_size(raw, ec) >= needed && !ec)
-                break;
-        Mix_HaltMusic();
-        Mix_FreeMusic(music);
-        std::ifstream in(raw, std::ios::binary);
-        std::vector<double> rms;
-        std::vector<int16_t> second(44100 * 2);
-        while (rms.size() < static_cast<size_t>(seconds) &&
-               in.read(reinterpret_cast<char*>(second.data()), second.size() * 2)) {
-            double squares = 0;
-            for (int16_t s : second)
-                squares += double(s) * s;
-            rms.push_back(std::sqrt(squares / second.size()) / 32768);
-        }
-        return rms;
-    }
-
-    static inline std::string raw = std::filesystem::temp_directory_path() / "orbitrax-assets-audio.raw";
-};
-
-TEST_F(Sound, EverySampleLoadsAndIsHeard) {
+TEST(AssetFiles, EverySampleIsHeardAndTheMusicPlaysWithoutGaps) {
+    const std::string raw = std::filesystem::temp_directory_path() / "orbitrax-assets-audio.raw";
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    setenv("SDL_DISKAUDIODELAY", "1", 1);
+    setenv("SDL_DISKAUDIOFILE", raw.c_str(), 1);
+    ASSERT_EQ(SDL_Init(SDL_INIT_AUDIO), 0) << SDL_GetError();
+    ASSERT_EQ(Mix_Init(MIX_INIT_MP3 | MIX_INIT_MOD) & MIX_INIT_MP3, MIX_INIT_MP3) << Mix_GetError();
+    ASSERT_EQ(Mix_OpenAudio(44100, AUDIO_S16LSB, 2, 1024), 0) << Mix_GetError();
     for (const char* name : Audio::sampleFiles) {
         SCOPED_TRACE(name);
         Mix_Chunk* chunk = Mix_LoadWAV(resource(QString("samples/") + name).toLocal8Bit().constData());
         ASSERT_NE(chunk, nullptr) << Mix_GetError();
         // A tenth of a second to three seconds, and not quiet.
-        EXPECT_GT(chunk->alen, 44100u * 4 / 10);
-        EXPECT_LT(chunk->alen, 44100u * 4 * 3);
+        EXPECT_TRUE(chunk->alen > 44100u * 4 / 10 && chunk->alen < 44100u * 4 * 3) << chunk->alen;
         int peak = 0;
         for (Uint32 i = 0; i < chunk->alen / 2; ++i)
             peak = std::max(peak, std::abs(int(reinterpret_cast<const int16_t*>(chunk->abuf)[i])));
         EXPECT_GT(peak, 8000);
         Mix_FreeChunk(chunk);
     }
-}
-
-TEST_F(Sound, MusicPlaysWithoutGaps) {
-    struct Tune {
-        const char* name;
-        int seconds;
-        double quietest; // RMS of any second but the first
-    };
-    for (const Tune t : {Tune{"samples/vorn.xm", 12, 0.02}, Tune{"samples/vorn3.xm", 12, 0.01},
-                         Tune{"samples/Rocket.mp3", 8, 0.02}}) {
-        SCOPED_TRACE(t.name);
-        const std::vector<double> rms = play(t.name, t.seconds);
-        ASSERT_EQ(rms.size(), static_cast<size_t>(t.seconds));
-        for (size_t i = 1; i < rms.size(); ++i)
-            EXPECT_GT(rms[i], t.quietest) << "second " << i;
-    }
     // The credits tune lasts the credits.
     Mix_Music* credits = Mix_LoadMUS(resource("samples/Rocket.mp3").toLocal8Bit().constData());
     EXPECT_EQ(Mix_GetMusicType(credits), MUS_MP3);
     EXPECT_GE(Mix_MusicDuration(credits), 90.0);
     Mix_FreeMusic(credits);
+    Mix_CloseAudio();
+    // Each tune played from a fresh start of the driver's file: name, seconds played, least RMS of any
+    // second but the first. played, least RMS of any second but the first.
+    for (auto [name, seconds, quietest] : {std::tuple{"samples/vorn.xm", 12, 0.02},
+                                           {"samples/vorn3.xm", 12, 0.01},
+                                           {"samples/Rocket.mp3", 8, 0.02}}) {
+        SCOPED_TRACE(name);
+        ASSERT_EQ(Mix_OpenAudio(44100, AUDIO_S16LSB, 2, 1024), 0) << Mix_GetError();
+        const std::vector<double> rms = play(name, seconds, raw);
+        Mix_CloseAudio();
+        ASSERT_EQ(rms.size(), static_cast<size_t>(seconds));
+        for (size_t i = 1; i < rms.size(); ++i)
+            EXPECT_GT(rms[i], quietest) << "second " << i;
+    }
+    Mix_Quit();
+    SDL_Quit();
+    std::remove(raw.c_str());
 }
 
 // The mixer's module player ignores the restart position, so the songs loop by a jump back to the start.
 TEST(AssetFiles, ModulesLoopByAJumpFromTheirLastRow) {
     for (const char* name : {"samples/vorn.xm", "samples/vorn3.xm"}) {
         SCOPED_TRACE(name);
-        QFile f(resource(name));
-        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-        const QByteArray b = f.readAll();
+        const QByteArray b = contents(resource(name));
         auto u8 = [&](qsizetype o) { return o < b.size() ? static_cast<unsigned char>(b[o]) : 0; };
         auto le16 = [&](qsizetype o) { return u8(o) | (u8(o + 1) << 8); };
         ASSERT_TRUE(b.startsWith("Extended Module: "));
         const int length = le16(64), channels = le16(68), patternCount = le16(70);
         EXPECT_EQ(channels % 2, 0);
         // Each pattern: its rows of cells (note, instrument, volume, effect, parameter), packed.
-        std::vector<std::vector<std::array<int, 5>>> patterns;
-        for (qsizetype o = 60 + le16(60); static_cast<int>(patterns.size()) < patternCount;) {
-            const int rows = le16(o + 5);
+        std::vector<std::vector<std::array<int, 5>>> patterns(patternCount);
+        qsizetype o = 60 + le16(60);
+        for (auto& cells : patterns) {
             qsizetype d = o + le16(o) + le16(o + 2) * 65536;
             const qsizetype end = d + le16(o + 7);
-            std::vector<std::array<int, 5>> cells;
-            for (int i = 0; i < rows * channels; ++i) {
+            for (int i = 0; i < le16(o + 5) * channels; ++i) {
                 std::array<int, 5> cell{};
                 const int first = u8(d);
                 d += first & 0x80 ? 1 : 0;
@@ -259,8 +237,7 @@ TEST(AssetFiles, ModulesLoopByAJumpFromTheirLastRow) {
                         cell[k] = u8(d++);
                 cells.push_back(cell);
             }
-            ASSERT_EQ(d, end) << "pattern " << patterns.size();
-            patterns.push_back(cells);
+            ASSERT_EQ(d, end) << "pattern " << &cells - patterns.data();
             o = end;
         }
         std::set<int> instruments;
@@ -289,7 +266,6 @@ TEST(AssetFiles, BuildHoldsTheGeneratorsCurrentOutput) {
     const QString root = qgetenv("ORBITRAX_RESOURCE_DIR");
     QTemporaryDir fresh;
     QProcess generator;
-    generator.setProcessEnvironment(QProcessEnvironment::systemEnvironment());
     generator.start(root + "/tools/assetgen", {fresh.path(), fresh.path() + "/embedded",
                                                "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf"});
     ASSERT_TRUE(generator.waitForFinished(120000));
@@ -299,11 +275,60 @@ TEST(AssetFiles, BuildHoldsTheGeneratorsCurrentOutput) {
         const QString made = it.next();
         QString built = root + made.mid(fresh.path().size());
         built.replace(root + "/embedded", root + "/tools/embedded");
-        QFile a(made), b(built);
-        ASSERT_TRUE(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly)) << built.toStdString();
-        EXPECT_EQ(a.readAll(), b.readAll()) << built.toStdString();
+        EXPECT_TRUE(QFile::exists(built)) << built.toStdString();
+        EXPECT_EQ(contents(made), contents(built)) << built.toStdString();
     }
     EXPECT_GT(files, 100);
+}
+
+// The pictures, style sheet, documents and font compiled into the game: all there, of their sizes and
+// fit for where they are shown. The menu has every word at each screen size, plain and lit.
+TEST(EmbeddedResources, MenuWordsScreenPicturesDocumentsAndFont) {
+    for (const char* word : {"play", "highscore", "options", "credits", "help", "quit"})
+        for (auto [screen, w, h] :
+             {std::tuple{640, 113, 22}, {800, 140, 27}, {1024, 164, 32}, {1280, 226, 44}})
+            for (const char* state : {"_", "_on_"}) {
+                const QString path = QString(":/menu/%1%2%3.png").arg(word, state).arg(screen);
+                // The one exception: the plain "help" of the 800 set is the 1024 picture.
+                const bool big = screen == 800 && QString(state) == "_" && QString(word) == "help";
+                EXPECT_EQ(QImage(path).size(), big ? QSize(164, 32) : QSize(w, h)) << path.toStdString();
+            }
+    EXPECT_NE(QImage(":/menu/play_1024.png"), QImage(":/menu/play_on_1024.png"));
+    for (auto [path, size] : {std::pair{":/productinfo/iss.jpg", QSize(1024, 768)},
+                              {":/productinfo/help.jpg", QSize(640, 447)},
+                              {":/productinfo/product.png", QSize(256, 256)},
+                              {":/icons/orbitrax.png", QSize(256, 256)},
+                              {":/icons/downarrow.png", QSize(16, 16)}})
+        EXPECT_EQ(QImage(path).size(), size) << path;
+    // The high-score backdrop is dark where the rows are.
+    const QImage backdrop(":/productinfo/iss.jpg");
+    double sum = 0;
+    int n = 0;
+    for (int y = 0; y < backdrop.height(); y += 8)
+        for (int x = 0; x < backdrop.width() * 2 / 3; x += 8, ++n)
+            sum += qGray(backdrop.pixel(x, y));
+    EXPECT_LT(sum / n, 70);
+    // The help picture keeps the band of the buttons calm.
+    const QImage help(":/productinfo/help.jpg");
+    int lo = 255, hi = 0;
+    for (int y = help.height() - 36; y < help.height() - 4; ++y)
+        for (int x = 0; x < help.width(); x += 4)
+            lo = std::min(lo, qGray(help.pixel(x, y))), hi = std::max(hi, qGray(help.pixel(x, y)));
+    EXPECT_LT(hi - lo, 24);
+    for (const char* path : {":/productinfo/movie.html", ":/productinfo/credits.html", ":/styles/style.css"})
+        EXPECT_GT(contents(path).size(), 500) << path;
+    const QString css = contents(":/styles/style.css");
+    EXPECT_EQ(css.count('{'), css.count('}'));
+    for (const char* rule : {"QFrame", "QPushButton:hover", "QPushButton:disabled", "QLabel",
+                             "QGroupBox::title", "QComboBox::drop-down", "url(:/icons/downarrow.png)",
+                             "QComboBox QAbstractItemView", "QLineEdit", "QHeaderView::section",
+                             "QScrollBar:vertical", "QRadioButton", "QCheckBox", "QTextEdit", "QTableWidget"})
+        EXPECT_TRUE(css.contains(rule)) << rule;
+    EXPECT_TRUE(contents(":/productinfo/movie.html").contains("ORBITRAX"));
+    EXPECT_TRUE(contents(":/productinfo/movie.html").contains("TORVIK"));
+    const QByteArray font = contents(":/fonts/ScoreFont.ttf");
+    EXPECT_TRUE(font.startsWith(QByteArray("\x00\x01\x00\x00", 4))); // TrueType
+    EXPECT_GT(font.size(), 100000);
 }
 
 } // namespace

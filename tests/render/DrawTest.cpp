@@ -1,12 +1,22 @@
-// Each render pass drawn with the plain pictures and read back: where its parts land on the screen.
-#include "RenderTest.h"
+// Each render pass and the texture table on a real driver, with plain pictures (GameScene) so that what a
+// pass draws is told apart by colour: where its parts land on the screen, and how each texture is set up.
+#include "GameScene.h"
 
 #include "core/Engine.h"
 #include "core/ListSprite.h"
 #include "core/Sprite.h"
 #include "core/World.h"
+#include "render/GLSetup.h"
+#include "render/Textures.h"
 
 #include <GL/gl.h>
+#include <GL/glext.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <set>
+#include <string>
 
 namespace {
 
@@ -17,8 +27,29 @@ bool floorGreen(const unsigned char* p) {
     return p[1] > 80 && p[1] > p[0] + 30 && p[1] > p[2] + 20;
 }
 
-class PassTest : public RenderTest {
+GLfloat parameter(unsigned int name, GLenum which) {
+    glBindTexture(GL_TEXTURE_2D, name);
+    GLfloat value = 0;
+    glGetTexParameterfv(GL_TEXTURE_2D, which, &value);
+    return value;
+}
+
+// Whether a texture file's name starts with one of the prefixes.
+bool among(const char* file, std::initializer_list<const char*> prefixes) {
+    for (const char* p : prefixes)
+        if (std::string(file).starts_with(std::string("textures/") + p))
+            return true;
+    return false;
+}
+
+class DrawTest : public ::testing::Test {
 protected:
+    void SetUp() override { start(1024, 768); }
+    // (Re)opens the scene at a size, the title picture written at its own size.
+    void start(int width, int height, QSize title = {640, 480}) {
+        if (!scene.open(width, height, title))
+            GTEST_SKIP() << "needs an X display";
+    }
     // The mean of one channel over a rectangle of unit coordinates (y up).
     double mean(double x0, double y0, double x1, double y1, int channel) const {
         double sum = 0;
@@ -34,6 +65,8 @@ protected:
         scene.draw(pass, "pass.png");
         EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     }
+
+    GameScene scene;
 };
 
 // A flat square at height 1 whose only look is its shadow.
@@ -54,19 +87,18 @@ public:
     int shadows = 0;
 };
 
-} // namespace
-
-TEST_F(PassTest, MenuTitleCoversTheScreenTileByTile) {
+TEST_F(DrawTest, MenuTitleCoversTheScreenTileByTile) {
     frame(&World::renderMenu);
     EXPECT_GT(scene.share(0, 0, 1, 1, [](const unsigned char* p) { return p[0] > 200 && p[1] < 160; }), 0.97);
     // Each tile shows its own part of the picture (green channel 60 a column + 20 a row), above the ship.
-    EXPECT_NEAR(mean(0.05, 0.6, 0.35, 0.95, 1), 0, 4);
-    EXPECT_NEAR(mean(0.45, 0.6, 0.75, 0.95, 1), 60, 4);
-    EXPECT_NEAR(mean(0.85, 0.6, 0.99, 0.95, 1), 120, 4);
-    EXPECT_NEAR(mean(0.05, 0.3, 0.35, 0.42, 1), 20, 4);
+    for (auto [x0, y0, x1, y1, green] : {std::tuple{0.05, 0.6, 0.35, 0.95, 0},
+                                         {0.45, 0.6, 0.75, 0.95, 60},
+                                         {0.85, 0.6, 0.99, 0.95, 120},
+                                         {0.05, 0.3, 0.35, 0.42, 20}})
+        EXPECT_NEAR(mean(x0, y0, x1, y1, 1), green, 4) << x0 << ", " << y0;
 }
 
-TEST_F(PassTest, PlayFrameShowsSkyFloorPanelAndGameOver) {
+TEST_F(DrawTest, PlayFrameShowsSkyFloorPanelAndGameOver) {
     frame(&World::renderPlay);
     EXPECT_GT(scene.share(0.05, 0.02, 0.95, 0.35, floorGreen), 0.95);
     EXPECT_GT(scene.share(0.0, 0.8, 0.6, 1.0, dark), 0.97);
@@ -78,7 +110,7 @@ TEST_F(PassTest, PlayFrameShowsSkyFloorPanelAndGameOver) {
               0.9);
 }
 
-TEST_F(PassTest, DetailsChooseTheFloorAndTheStarsShown) {
+TEST_F(DrawTest, DetailsChooseTheFloorAndTheStarsShown) {
     for (int i = 0; i < World::StarCount; ++i) { // on a grid in the sky, all bright
         float* s = scene.world->stars[i];
         std::fill_n(s, 3, 1.0f);
@@ -115,17 +147,15 @@ TEST_F(PassTest, DetailsChooseTheFloorAndTheStarsShown) {
     }
 }
 
-TEST_F(PassTest, TopCameraLooksDownOnTheFloor) {
+// The top camera looks down on the floor, and a wide window is not stretched: measured against the
+// height, the floor (10.5 units to each side) keeps its size as the width grows.
+TEST_F(DrawTest, CamerasFrameTheFloor) {
     for (int mode : {1, 2, 1}) {
         scene.engine->cameraMode = mode;
         frame(&World::renderPlay);
         EXPECT_GT(scene.share(0.1, 0.8, 0.3, 0.95, mode == 2 ? floorGreen : dark), 0.95) << mode;
         EXPECT_GT(scene.share(0.1, 0.05, 0.9, 0.5, floorGreen), mode == 2 ? 0.95 : 0.5) << mode;
     }
-}
-
-TEST_F(PassTest, WideWindowIsNotStretched) {
-    // Measured against the height, the floor (10.5 units to each side) keeps its size as the width grows.
     double widths[2] = {0, 0};
     for (int k = 0; k < 2; ++k) {
         if (k == 1)
@@ -141,7 +171,7 @@ TEST_F(PassTest, WideWindowIsNotStretched) {
     EXPECT_NEAR(widths[1], widths[0], 0.02);
 }
 
-TEST_F(PassTest, BackgroundScenesLeaveWhatTheScreensOverThemExpect) {
+TEST_F(DrawTest, BackgroundScenesLeaveWhatTheScreensOverThemExpect) {
     frame(&World::renderPanelScene);
     // Along the floor's edge: floor and border below, the sky above and beside it (x beyond 12.5).
     EXPECT_GT(
@@ -154,13 +184,12 @@ TEST_F(PassTest, BackgroundScenesLeaveWhatTheScreensOverThemExpect) {
     EXPECT_GT(scene.share(0.1, 0.0, 0.9, 0.3, floorGreen), 0.9);
     GLint func = 0;
     glGetIntegerv(GL_DEPTH_FUNC, &func);
-    EXPECT_EQ(func, GL_LEQUAL);
-    EXPECT_TRUE(glIsEnabled(GL_BLEND));
-    EXPECT_FALSE(glIsEnabled(GL_LIGHTING));
+    EXPECT_EQ(std::tuple(func, glIsEnabled(GL_BLEND), glIsEnabled(GL_LIGHTING)),
+              std::tuple(GL_LEQUAL, GL_TRUE, GL_FALSE));
 }
 
 // Stencil shadows: only floor pixels darken, and each only once however many shadows cover it.
-TEST_F(PassTest, ShadowsDarkenTheFloorOnce) {
+TEST_F(DrawTest, ShadowsDarkenTheFloorOnce) {
     auto* a = new Square(scene.world->sprites, -4, 10, 2, 16);
     scene.world->sprites->add(a);
     scene.world->sprites->add(new Square(scene.world->sprites, -1, 13, 5, 19));
@@ -195,7 +224,7 @@ TEST_F(PassTest, ShadowsDarkenTheFloorOnce) {
     glClearColor(0, 0, 0, 1);
 }
 
-TEST_F(PassTest, FogAndSpecularToggle) {
+TEST_F(DrawTest, FogAndSpecularToggle) {
     World* w = scene.world;
     for (auto [mode, on] : {std::pair{GL_LINEAR, 1}, {GL_EXP, 0}, {GL_LINEAR, 1}}) {
         GLint fog = 0;
@@ -215,3 +244,96 @@ TEST_F(PassTest, FogAndSpecularToggle) {
     glGetFloatv(GL_FOG_DENSITY, &density);
     EXPECT_EQ(std::tuple(start, end, density), std::tuple(35.0f, 65.0f, 0.022f));
 }
+
+TEST_F(DrawTest, ProbeSeesWhatTheDriverOffers) {
+    Engine* e = scene.engine;
+    EXPECT_EQ(e->hasCombineDot3,
+              hasExtension("GL_ARB_texture_env_dot3") && hasExtension("GL_ARB_texture_env_combine"));
+    EXPECT_EQ(e->hasCubeMap, hasExtension("GL_ARB_texture_cube_map"));
+    EXPECT_EQ(e->hasSeparateSpecular, hasExtension("GL_EXT_separate_specular_color"));
+    GLfloat driverMost = 0;
+    if (hasExtension("GL_EXT_texture_filter_anisotropic"))
+        glGetFloatv(GL_MAX_TEXTURE_MAX_ANISOTROPY_EXT, &driverMost);
+    EXPECT_FLOAT_EQ(e->maxAnisotropy, std::min(driverMost, 8.0f)); // the options offer at most 8
+    EXPECT_TRUE(activeTextureFn && multiTexCoord2fFn);
+}
+
+// Every file gets names of its own; only the border strip is clamped (its picture does not repeat across
+// the floor's edge); the filter option reaches the large surfaces seen at a slant or minified while the
+// models keep trilinear; the anisotropy option sharpens the floor, its light maps and the border, and the
+// font keeps the most from its load.
+TEST_F(DrawTest, TextureTableSetsEveryTexture) {
+    Engine* e = scene.engine;
+    std::set<unsigned int> names;
+    int count = 0;
+    for (const TextureFile& f : e->textureFiles()) {
+        SCOPED_TRACE(f.file);
+        for (int k = 0; k < f.tiles; ++k, ++count) {
+            names.insert(f.names[k]);
+            EXPECT_EQ(glIsTexture(f.names[k]), GL_TRUE);
+            const GLfloat wrap = f.names == &e->texBorder ? GL_CLAMP_TO_EDGE : GL_REPEAT;
+            EXPECT_EQ(parameter(f.names[k], GL_TEXTURE_WRAP_S), wrap);
+            EXPECT_EQ(parameter(f.names[k], GL_TEXTURE_WRAP_T), wrap);
+        }
+    }
+    EXPECT_EQ(names.size(), static_cast<size_t>(count));
+    EXPECT_EQ(count, 47); // 42 files, the title in six tiles
+    // Options 0 to 2, then back to 0; an unknown option changes nothing.
+    for (auto [option, mag, min] : {std::tuple{0, GL_NEAREST, GL_NEAREST_MIPMAP_NEAREST},
+                                    {1, GL_LINEAR, GL_LINEAR_MIPMAP_NEAREST},
+                                    {2, GL_LINEAR, GL_LINEAR_MIPMAP_LINEAR},
+                                    {0, GL_NEAREST, GL_NEAREST_MIPMAP_NEAREST},
+                                    {3, GL_NEAREST, GL_NEAREST_MIPMAP_NEAREST},
+                                    {-1, GL_NEAREST, GL_NEAREST_MIPMAP_NEAREST}}) {
+        e->applyFilterOption(option);
+        for (const TextureFile& f : e->textureFiles()) {
+            const bool follows = among(f.file, {"floor", "border", "mark", "tache", "fumee", "space"});
+            EXPECT_EQ(parameter(f.names[0], GL_TEXTURE_MAG_FILTER), follows ? mag : GL_LINEAR)
+                << option << f.file;
+            EXPECT_EQ(parameter(f.names[0], GL_TEXTURE_MIN_FILTER), follows ? min : GL_LINEAR_MIPMAP_LINEAR)
+                << option << f.file;
+        }
+    }
+    for (int level : {2, 4, 0, 1}) {
+        applyAnisotropy(level);
+        for (const TextureFile& f : e->maxAnisotropy > 0 ? e->textureFiles() : std::vector<TextureFile>()) {
+            const float expected = among(f.file, {"floor", "border"}) ? std::max(level, 1)
+                                   : f.names == &e->texChars          ? e->maxAnisotropy
+                                                                      : 1.0f;
+            EXPECT_FLOAT_EQ(parameter(f.names[0], GL_TEXTURE_MAX_ANISOTROPY_EXT), expected)
+                << level << f.file;
+        }
+    }
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+// Each of the six tiles (three columns, two rows of 256) holds the picture where it lies inside,
+// transparent black beyond, whatever the picture's size.
+TEST_F(DrawTest, TitleIsCutIntoSixTiles) {
+    std::vector<unsigned char> texels(256 * 256 * 4);
+    for (QSize size : {QSize(640, 480), QSize(300, 200), QSize(900, 600), QSize(1, 1)}) {
+        SCOPED_TRACE(std::to_string(size.width()) + " x " + std::to_string(size.height()));
+        start(1024, 768, size);
+        for (unsigned k = 0; k < 6; ++k) {
+            glBindTexture(GL_TEXTURE_2D, scene.engine->texTitle[k]);
+            GLint side[2] = {0, 0};
+            glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &side[0]);
+            glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &side[1]);
+            ASSERT_EQ(std::pair(side[0], side[1]), std::pair(256, 256));
+            glPixelStorei(GL_PACK_ALIGNMENT, 1);
+            glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+            int wrong = 0;
+            for (unsigned y = 0; y < 256; ++y)
+                for (unsigned x = 0; x < 256; ++x) {
+                    const unsigned px = 256 * (k % 3) + x, py = 256 * (k / 3) + y;
+                    unsigned char expected[4] = {0, 0, 0, 0};
+                    if (px < unsigned(size.width()) && py < unsigned(size.height()))
+                        GameScene::titleTexel(px, py, expected);
+                    wrong += std::memcmp(texels.data() + (y * 256 + x) * 4, expected, 4) != 0;
+                }
+            EXPECT_EQ(wrong, 0) << "tile " << k;
+        }
+    }
+}
+
+} // namespace
