@@ -25,9 +25,8 @@ bool Engine::openAudio() {
     return true;
 }
 
+// Safe without a device too: the mixer keeps the level for music yet to come.
 void Engine::applyVolumes() {
-    if (!audioOpened)
-        return;
     Mix_VolumeMusic(muted ? 0 : musicVolume * MIX_MAX_VOLUME / 100);
 }
 
