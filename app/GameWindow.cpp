@@ -16,6 +16,7 @@
 #include "ui/HighScoreTable.h"
 #include "ui_GameWindow.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QFile>
 #include <QGraphicsProxyWidget>
@@ -43,10 +44,14 @@ GameWindow::GameWindow(QWidget* parent) : SDL_QMainWindow(parent, {}), ui(new Ui
     // A hidden menu bar takes its shortcuts with it unless the window holds the actions too.
     addActions({ui->actionNew_Game, ui->actionShow_High_Scores, ui->actionOptions, ui->actionProduct_Page,
                 ui->actionTorvik_Webpage, ui->actionTorvik_Support, ui->actionSend_Feedback, ui->actionAbout,
-                ui->actionQuit, ui->actionOrbitrax_Help, ui->actionFull_Screen});
-    // Alt+Enter is the other full-screen key players know; the keypad's Enter counts too.
-    ui->actionFull_Screen->setShortcuts({QKeySequence(Qt::Key_F11), QKeySequence(Qt::ALT | Qt::Key_Return),
-                                         QKeySequence(Qt::ALT | Qt::Key_Enter)});
+                ui->actionQuit, ui->actionOrbitrax_Help});
+    // F11 and Alt+Enter (the keypad's Enter too) swap the screen mode; a held key swaps once.
+    auto* fullScreen = new QAction(tr("Full Screen"), this);
+    fullScreen->setShortcuts({QKeySequence(Qt::Key_F11), QKeySequence(Qt::ALT | Qt::Key_Return),
+                              QKeySequence(Qt::ALT | Qt::Key_Enter)});
+    fullScreen->setAutoRepeat(false);
+    connect(fullScreen, &QAction::triggered, this, &GameWindow::toggleFullScreen);
+    addAction(fullScreen);
     if (SDL_QWidget* view = getSDLWidget()) {
         QSurfaceFormat format = view->sdlScene()->format();
         format.setSamples(4);
@@ -310,7 +315,7 @@ void GameWindow::on_actionOptions_triggered() {
 
 // Full screen and the stored window size swap at once, wherever the player is, and the choice is
 // stored as the options panel stores it. A game in play does not move while the mode changes.
-void GameWindow::on_actionFull_Screen_triggered() {
+void GameWindow::toggleFullScreen() {
     Engine* engine = Engine::instance();
     const bool grabbing = ui->sdlWidget->isGrabbing();
     engine->fullScreen = !engine->fullScreen;

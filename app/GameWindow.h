@@ -51,6 +51,8 @@ public slots:
     // Escape in the Panel or Credits state: closes whatever screen shows, as its own Close would,
     // without emitting the closing signals and without saving an unfinished name.
     void closeOverlays();
+    // F11 and Alt+Enter: full screen and the stored window size swap at once, stored as the options store it.
+    void toggleFullScreen();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -59,7 +61,6 @@ protected:
 private slots:
     void on_actionNew_Game_triggered();
     void on_actionOptions_triggered();
-    void on_actionFull_Screen_triggered();
     void on_actionShow_High_Scores_triggered();
     void on_actionQuit_triggered();
     void on_actionOrbitrax_Help_triggered();
