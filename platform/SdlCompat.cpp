@@ -212,15 +212,15 @@ void pushQuit() {
 }
 
 void catchQuitSignals() {
-    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+    for (const int number : {SIGTERM, SIGINT, SIGHUP}) {
         struct sigaction action {};
-        if (sigaction(signal, nullptr, &action) != 0 || action.sa_handler == SIG_IGN)
+        if (sigaction(number, nullptr, &action) != 0 || action.sa_handler == SIG_IGN)
             continue;
         action = {};
         action.sa_handler = onQuitSignal;
         sigemptyset(&action.sa_mask);
         action.sa_flags = SA_RESTART;
-        sigaction(signal, &action, nullptr);
+        sigaction(number, &action, nullptr);
     }
 }
 
