@@ -109,7 +109,9 @@ bool KeyRouter::routeKey(QWidget* receiver, QKeyEvent* event, SDL_QWidget* view)
     // reaches the game, which closes the screen.
     const bool typing = !view->isGrabbing() && event->key() != Qt::Key_Escape &&
                         (toView ? view->textFieldHasFocus() : isTextField(receiver));
-    const int key = sdlq::translateKey(event);
+    // A key without a name of its own (ä, the Menu key, media keys) is still a key to the game.
+    const int named = sdlq::translateKey(event);
+    const int key = named ? named : sdlq::KeyOther;
     if (key > 0 && key < sdlq::KeyCount && !event->isAutoRepeat()) {
         if (event->type() == QEvent::KeyRelease) {
             sdlq::releaseKey(key);

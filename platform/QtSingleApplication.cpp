@@ -7,6 +7,8 @@
 #include <QPointer>
 #include <QSettings>
 
+#include <cstdio>
+
 namespace tvt {
 namespace {
 
@@ -50,6 +52,10 @@ QtSingleApplication::QtSingleApplication(int& argc, char** argv, bool, const QSt
     instanceLock = new InstanceLock(InstanceLock::defaultPath());
     instanceLock->acquire();
     otherInstance = instanceLock->heldByOther();
+    if (otherInstance)
+        std::fprintf(
+            stderr, "%s: already running as process %lld (lock file %s); not starting a second copy\n",
+            qPrintable(applicationName()), instanceLock->holderPid(), qPrintable(instanceLock->path()));
 }
 
 QtSingleApplication::~QtSingleApplication() {
