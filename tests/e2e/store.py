@@ -44,7 +44,10 @@ def leaving(box):
         f.write("\n[%General]\nRunning=0\n")
     game = box.to_menu()
     check(game.geometry[2:] == (640, 480), "the last section's clean exit was not read")
+    written = lambda: (os.stat(box.store.path).st_ino, os.stat(box.store.path).st_mtime_ns)
+    before = written()
     check(box.game("second").exit_code() == 0, "a second copy did not leave")
+    check(written() == before, "a second copy wrote the store")
     for name, leave in (("Enter", lambda: game.press("Return", "the menu", game.shows(game.menu))),
                         ("Close", lambda: game.click(*game.shot().light_boxes(0, 0.3)[-1])),
                         ("Escape", lambda: game.press("Escape", "the menu", game.shows(game.menu))),
@@ -91,13 +94,14 @@ def fill(folder, leave):
 
 @case
 def full_disk(box):
-    """A config folder with one page free: Qt's write fails there, and the table survives starts,
-    exits and a score that cannot be kept, which the table and stderr tell."""
+    """A config folder with two pages free (the last good copy takes one): Qt's write fails there, and
+    the table survives starts, exits and a score that cannot be kept, which the table and stderr tell;
+    a store left empty comes back from the last good copy."""
     subprocess.run(["mount", "-t", "tmpfs", "-o", "size=64k", "orbitrax", box.config], check=True)
     try:
         box.store.write({"Graphic": SMALL, "HighScores": ZEROS, "general": {"Running": 0}})
         table = box.store.scores()
-        fill(box.config, 4096)
+        fill(box.config, 8192)
         for name in ("first", "second"):
             game = box.to_menu(name)
             check(FAILURE in game.stderr(), "nothing said of the failed write: %r" % game.stderr())
