@@ -119,9 +119,12 @@ void HighScoreLine::changeEvent(QEvent* event) {
     }
 }
 
-// The form's least width for the place is too narrow for "10" in the larger faces: never cut a digit.
+// The form's least width for the place is too narrow for "10" in the larger faces: never cut a digit, and
+// keep the places of one table in one column.
 void HighScoreLine::fitNumber() {
-    const int text = QFontMetrics(ui->lineNumber->font()).horizontalAdvance(number());
+    const QFontMetrics metrics(ui->lineNumber->font());
+    const int text =
+        qMax(metrics.horizontalAdvance(QStringLiteral("10")), metrics.horizontalAdvance(number()));
     ui->lineNumber->setMinimumWidth(qMax(NumberWidth, text));
 }
 
