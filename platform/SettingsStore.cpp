@@ -13,8 +13,8 @@
 namespace tvt {
 namespace {
 
-constexpr const char* organisation = "Torvik";
-constexpr const char* application = "Torvik Orbitrax";
+constexpr const char* StoreOrganisation = "Torvik";
+constexpr const char* StoreApplication = "Torvik Orbitrax";
 
 QByteArray fileBytes(const QString& path) {
     QFile file(path);
@@ -50,10 +50,11 @@ bool restoreGeneralGroup(QSettings* store) {
 } // namespace
 
 SettingsStore::SettingsStore(bool writable) : writable(writable) {
-    path = QSettings(QSettings::NativeFormat, QSettings::UserScope, organisation, application).fileName();
+    path = QSettings(QSettings::NativeFormat, QSettings::UserScope, StoreOrganisation, StoreApplication)
+               .fileName();
     if (writable)
         recoverAtStart();
-    store = new QSettings(QSettings::NativeFormat, QSettings::UserScope, organisation, application);
+    store = new QSettings(QSettings::NativeFormat, QSettings::UserScope, StoreOrganisation, StoreApplication);
     const QByteArray text = fileBytes(path);
     if (holdsKeys(text, store->allKeys().size()))
         goodCopy = text;
