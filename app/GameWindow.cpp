@@ -63,14 +63,17 @@ GameWindow::GameWindow(QWidget* parent) : SDL_QMainWindow(parent, {}), ui(new Ui
 }
 
 GameWindow::~GameWindow() {
+    // However the game ends, a score that earned its place is kept with the name typed so far.
+    if (highScoreTable) {
+        highScoreTable->keepEntry();
+        highScoreTable->abandonEntry();
+    }
     // The clean-exit mark: the next start trusts the stored settings.
     QSettings* s = tvt::QtSingleApplication::appSettings();
     s->setValue("general/Running", 0);
-    s->sync();
+    tvt::QtSingleApplication::syncSettings();
     if (registeredWindow == this)
         registeredWindow = nullptr;
-    if (highScoreTable)
-        highScoreTable->abandonEntry();
     delete ui;
 }
 
@@ -131,7 +134,7 @@ void GameWindow::showHighScores() {
     hideGameMenu();
     highScoreTable = new HighScoreTable(ui->sdlWidget);
     const Engine* engine = Engine::instance();
-    highScoreTable->resizeForScreen(engine->screenWidth, engine->screenHeight);
+    highScoreTable->resizeForScreen(engine->screenWidth, height());
     highScoreTable->setGeometry(0, 0, width(), height());
     enableGrabbing(false);
     highScoreTable->show();
@@ -143,6 +146,7 @@ void GameWindow::hideHighScores() {
         return;
     HighScoreTable* table = highScoreTable;
     highScoreTable = nullptr;
+    table->keepEntry();
     table->abandonEntry();
     table->hide();
     // This runs from the table's own button or timer: destroy it once that has returned.
@@ -157,6 +161,7 @@ bool GameWindow::checkHighScore(int score) {
     highScoreTable = new HighScoreTable(ui->sdlWidget);
     highScoreTable->setGeometry(0, 0, width(), height());
     if (highScoreTable->insertScore(score)) {
+        highScoreTable->resizeForScreen(Engine::instance()->screenWidth, height());
         enableGrabbing(false);
         highScoreTable->show();
         highScoreTable->setFocus();
@@ -275,6 +280,7 @@ void GameWindow::closeOverlays() {
     if (highScoreTable) {
         HighScoreTable* table = highScoreTable;
         highScoreTable = nullptr;
+        table->keepEntry();
         table->abandonEntry();
         table->hide();
         table->deleteLater();

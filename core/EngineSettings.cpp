@@ -9,9 +9,13 @@
 #include <QScreen>
 #include <QSettings>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int MaxWindowSide = 16384;
+// The options panel offers levels 1 to 8; 0 is what a driver without the extension leaves.
+constexpr int MaxAnisotropicLevel = 8;
 
 QSize primaryScreenSize() {
     const QScreen* screen = qobject_cast<QGuiApplication*>(QCoreApplication::instance())
@@ -58,7 +62,9 @@ void Engine::loadSettings(int expectedRunning) {
     if (running == expectedRunning) {
         s->beginGroup("Graphic");
         textureFilter = storedInt(s, "Filter", 2);
-        anisotropic = storedInt(s, "Anisotropic", defaultAnisotropy(maxAnisotropy));
+        // Out of range the panel would see a change on every frame and save it each time.
+        anisotropic =
+            std::clamp(storedInt(s, "Anisotropic", defaultAnisotropy(maxAnisotropy)), 0, MaxAnisotropicLevel);
         // Only low, medium and high exist; anything else would break the star and beam counts.
         details = storedInt(s, "Details", 2);
         if (details < 0 || details > 2)
@@ -86,7 +92,7 @@ void Engine::loadSettings(int expectedRunning) {
     effectsVolume = storedVolume(s, "Audio/EffectsVolume");
     applyVolumes();
     s->setValue("general/Running", 1);
-    s->sync();
+    tvt::QtSingleApplication::syncSettings();
 }
 
 sdlq::Surface* Engine::applySettings(int expectedRunning) {
@@ -123,5 +129,5 @@ void Engine::saveSettings() {
     s->setValue("MusicVolume", musicVolume);
     s->setValue("EffectsVolume", effectsVolume);
     s->endGroup();
-    s->sync();
+    tvt::QtSingleApplication::syncSettings();
 }
