@@ -1,5 +1,5 @@
-// A trap holds the Engine's ship without taking one of its watcher slots, lets go of a dying ship before
-// it is removed, and its star missiles pay on every contact.
+// A trap holds the Engine's ship without one of its watcher slots and lets go of a dying ship before it is
+// removed; a star missile pays on every contact.
 #include "GameFixture.h"
 
 #include "enemies/Piege.h"
@@ -11,57 +11,42 @@
 
 namespace {
 
-class TrapHold : public GameTest {
-protected:
-    void SetUp() override {
-        GameTest::SetUp();
-        trap = spawn<Piege>();
-        ship = flyingShip(trap->x, trap->z);
-    }
-    Piege* trap = nullptr;
-    MyShip* ship = nullptr;
-};
+using TrapHold = GameTest;
 
-TEST_F(TrapHold, AShipWithEveryWatcherSlotTakenIsHeldAndMissilesFall) {
+// Pick-up beams find a slot among traps in alarm, and a ship with every slot taken is still held and
+// rained on.
+TEST_F(TrapHold, TrapsTakeNoWatcherSlot) {
+    MyShip* ship = flyingShip();
     for (int i = 0; i < Sprite::MaxWatchers; ++i)
-        ASSERT_TRUE(ship->addWatcher(spawn<Probe>(KindEffect)));
+        spawn<Piege>()->collide(ship);
+    EXPECT_EQ(add(new SpecialEffect1(ship, 0))->host, ship);
+    while (ship->addWatcher(spawn<Probe>(KindEffect))) {
+    }
+    auto* trap = spawn<Piege>();
     trap->collide(ship);
     for (int i = 0; i < 5; ++i)
         trap->move();
-    EXPECT_TRUE(trap->state == Piege::Alarm && trap->victim == ship);
-    EXPECT_GT(count<Spirale>(), 0);
+    EXPECT_TRUE(trap->state == Piege::Alarm && trap->victim == ship && count<Spirale>() > 0);
 }
 
-TEST_F(TrapHold, PickUpBeamsKeepTheirHostAmongTrapsInAlarm) {
-    for (int i = 0; i < Sprite::MaxWatchers; ++i)
-        spawn<Piege>()->collide(ship);
-    trap->collide(ship);
-    for (int type = 0; type < 4; ++type)
-        EXPECT_EQ(add(new SpecialEffect1(ship, type))->host, ship) << type;
-}
-
-// The frame the ship dies in clears the Engine's ship before the removal; the next frame's trap move lets
-// go, though a missile is due.
+// The frame the ship dies in forgets it before the removal; the next trap move lets go, a missile due.
 TEST_F(TrapHold, AShipDyingMidAlarmIsLetGoBeforeAnyRead) {
-    trap->collide(ship);
-    ship->dead = 1;
+    auto* trap = spawn<Piege>();
+    trap->collide(flyingShip());
+    engine->ship->dead = 1;
     frame();
-    ASSERT_EQ(engine->ship, nullptr);
-    const int rained = count<Spirale>();
     trap->launchTimer = 3;
     frame();
-    EXPECT_TRUE(trap->state == Piege::Idle && trap->victim == nullptr);
-    EXPECT_EQ(count<Spirale>(), rained);
+    EXPECT_TRUE(trap->state == Piege::Idle && trap->victim == nullptr && count<Spirale>() == 0);
 }
 
-// A missile that touches the ship and a shot in the same frame pays each 30: 60 for the player.
-TEST_F(TrapHold, AStarMeetingTheShipAndAShotAtOncePaysBoth) {
+TEST_F(TrapHold, AStarMeetingTheShipAndAShotInOneFramePaysBoth) {
+    MyShip* ship = flyingShip();
     auto* star = spawn<Spirale>(ship);
     std::tie(star->x, star->y, star->z) = std::tuple{ship->x, ship->y, ship->z + 0.4f};
     add(new MyFire1(ship));
     frame(false);
-    EXPECT_EQ(count<Spirale>(), 0);
-    EXPECT_EQ(ship->score, 60);
+    EXPECT_TRUE(count<Spirale>() == 0 && ship->score == 60);
 }
 
 } // namespace
