@@ -33,7 +33,6 @@ constexpr double MenuLeft = 0.805;
 constexpr double MenuTop = 0.665;
 constexpr double MenuDesignWidth = 1280.0;
 constexpr double MenuDesignHeight = 960.0;
-constexpr double PanelOpacity = 0.8;
 
 } // namespace
 
@@ -180,8 +179,7 @@ void GameWindow::showOptions() {
         panel->ensurePolished();
         panel->resize(panel->size().expandedTo(panel->sizeHint()));
         optionsProxy = ui->sdlWidget->addWidget(panel);
-        // Window opacity only reaches top-level windows; the proxy carries it over the scene.
-        optionsProxy->setOpacity(PanelOpacity);
+        // The panel's own window opacity (0.8) carries over the scene; a proxy opacity would multiply it.
         optionsProxy->hide();
     }
     if (optionsProxy->isVisible())

@@ -124,7 +124,12 @@ MyShip::MyShip(List* owner, int energy)
     playSample(Audio::Welcome, 128);
 }
 
-MyShip::~MyShip() = default;
+MyShip::~MyShip() {
+    // The play frame forgets a dying ship before removing it; any other end leaves no name behind either,
+    // so that what holds the Engine's ship (a trap in alarm) never reads a removed one.
+    if (Engine::exists() && Engine::instance()->ship == this)
+        Engine::instance()->ship = nullptr;
+}
 
 void MyShip::addScore(int points) {
     score += points;

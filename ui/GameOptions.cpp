@@ -14,6 +14,28 @@
 
 #include <cmath>
 
+namespace {
+
+// 640 x 480 is too small for the screens over the game.
+bool offersResolution(int w, int h) {
+    return w >= 800 || h >= 600;
+}
+
+// The box is ordered by width; a size as wide as an item but taller goes one place after it.
+void insertResolution(QComboBox* box, int w, int h) {
+    int at = box->count();
+    for (int k = 0; k < box->count(); ++k) {
+        const QSize item = box->itemData(k).toSize();
+        if (item.width() >= w) {
+            at = item.height() < h ? k + 1 : k;
+            break;
+        }
+    }
+    box->insertItem(at, QStringLiteral("%1 x %2").arg(w).arg(h), QSize(w, h));
+}
+
+} // namespace
+
 GameOptions::GameOptions(QWidget* parent) : QFrame(parent), ui(new Ui::GameOptions) {
     ui->setupUi(this);
     // Every box is as wide as its longest item ("1280 x 1024" must not be cut).
@@ -70,22 +92,12 @@ int GameOptions::fillResolutions(int width, int height, const std::vector<QSize>
         box->setCurrentIndex(-1);
         return -1;
     }
-    for (const QSize& mode : *modes) {
-        const int w = mode.width();
-        const int h = mode.height();
-        // 640 x 480 is too small for the screens over the game.
-        if (w < 800 && h < 600)
-            continue;
-        int at = box->count();
-        for (int k = 0; k < box->count(); ++k) {
-            const QSize item = box->itemData(k).toSize();
-            if (item.width() >= w) {
-                at = item.height() < h ? k + 1 : k;
-                break;
-            }
-        }
-        box->insertItem(at, QStringLiteral("%1 x %2").arg(w).arg(h), QSize(w, h));
-    }
+    for (const QSize& mode : *modes)
+        if (offersResolution(mode.width(), mode.height()))
+            insertResolution(box, mode.width(), mode.height());
+    // A window whose size is none of the screen's modes still finds its own size in the box.
+    if (offersResolution(width, height) && box->findData(QSize(width, height)) < 0)
+        insertResolution(box, width, height);
     box->setCurrentIndex(box->findData(QSize(width, height)));
     return 0;
 }
