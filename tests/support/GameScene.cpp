@@ -34,14 +34,10 @@ public:
     double (*camera)[16];
 };
 
-Uint32 sceneTicks() {
-    return GameScene::now;
-}
-
 // Has the engine load plain pictures of its table's files.
 void writePlainPictures(Engine* engine, QSize title) {
+    // The first match of the name's start counts.
     const std::pair<const char*, QColor> colours[] = {
-        // the first match of the name's start counts
         {"textures/floormap", Qt::white},    {"textures/floor", Qt::green},     {"textures/border", Qt::blue},
         {"textures/board", Qt::magenta},     {"textures/gameover", Qt::yellow}, {"textures/chars", Qt::white},
         {"textures/space", Qt::transparent}, {"", QColor(128, 128, 128)}};
@@ -51,10 +47,9 @@ void writePlainPictures(Engine* engine, QSize title) {
         const QString path = resources.path() + "/Resources/" + file.file;
         QDir().mkpath(QFileInfo(path).path());
         QImage image(file.tiles > 1 ? title : QSize(32, 32), QImage::Format_RGBA8888);
-        auto colour = colours;
-        while (!std::string(file.file).starts_with(colour->first))
-            ++colour;
-        image.fill(colour->second);
+        image.fill(std::find_if(colours, colours + 8, [&](auto c) {
+                       return std::string(file.file).starts_with(c.first);
+                   })->second);
         for (int y = 0; file.tiles > 1 && y < image.height(); ++y)
             for (int x = 0; x < image.width(); ++x)
                 GameScene::titleTexel(x, y, image.scanLine(y) + 4 * x);
@@ -67,9 +62,8 @@ void writePlainPictures(Engine* engine, QSize title) {
 Uint32 GameScene::now = 0;
 
 GameScene::~GameScene() {
-    if (!engine)
-        return;
-    engine->ship = nullptr;
+    if (engine)
+        engine->ship = nullptr;
     World::discard();
     Engine::discard();
     sdlq::setTicksSource(nullptr);
@@ -88,7 +82,7 @@ bool GameScene::open(int w, int h, QSize plainTitle) {
     width = w;
     height = h;
     now = 50000;
-    sdlq::setTicksSource(sceneTicks);
+    sdlq::setTicksSource([] { return now; });
     sdlq::releaseAllKeys();
     std::srand(1);
     camX = camZ = camRoll = 0;
