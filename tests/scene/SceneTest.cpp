@@ -114,10 +114,6 @@ const Row rows[] = {
     {"Scratcher", make<Scratcher, 0.0f, 0.0f, true>, 1, 1, 10, 0, brighter, 0.02},
 };
 
-void PrintTo(const Row& row, std::ostream* os) {
-    *os << row.name;
-}
-
 class SceneTest : public ::testing::TestWithParam<Row> {};
 
 TEST_P(SceneTest, ShowsWhereItIsInItsColour) {
