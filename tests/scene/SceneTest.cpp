@@ -1,6 +1,5 @@
 // Each sprite drawn by the real play frame with the game's own pictures and models: the frame with it
-// differs from the frame without it where it stands, in its own colour. ORBITRAX_SHOT_DIR=folder keeps
-// every frame as a PNG to look at.
+// differs from the frame without it where it stands, in its own colour.
 #include "GameScene.h"
 
 #include "core/Engine.h"
@@ -125,7 +124,7 @@ TEST_P(SceneTest, ShowsWhereItIsInItsColour) {
     std::tie(ship->x, ship->z, ship->shipState, ship->invulnerable) = std::tuple(0, 3, MyShip::Flying, 0);
     in(s)->add(s.engine->ship = ship);
     std::srand(5);
-    s.draw(&World::renderPlay, (std::string(row.name) + "-before.png").c_str());
+    s.draw(&World::renderPlay);
     const std::vector<unsigned char> before = s.frame;
     Elem* last = in(s)->tail;
     Sprite* sprite = row.make(s);
@@ -139,7 +138,7 @@ TEST_P(SceneTest, ShowsWhereItIsInItsColour) {
         sprite->move();
     s.engine->frameStep = 0;
     std::srand(5);
-    s.draw(&World::renderPlay, (std::string(row.name) + ".png").c_str());
+    s.draw(&World::renderPlay);
     double x = 0, y = 0;
     s.project(sprite->x, sprite->y, sprite->z, &x, &y);
     // Of the 100 x 100 pixels around it, those that changed by more than 40 in all, in its colour.

@@ -52,7 +52,7 @@ void writePlainPictures(Engine* engine, QSize title) {
                    })->second);
         for (int y = 0; file.tiles > 1 && y < image.height(); ++y)
             for (int x = 0; x < image.width(); ++x)
-                GameScene::titleTexel(x, y, image.scanLine(y) + 4 * x);
+                image.setPixelColor(x, y, QColor(255, 60 * (x / 256) + 20 * (y / 256), 0));
         image.save(path);
     }
 }
@@ -67,13 +67,6 @@ GameScene::~GameScene() {
     World::discard();
     Engine::discard();
     sdlq::setTicksSource(nullptr);
-}
-
-void GameScene::titleTexel(unsigned x, unsigned y, unsigned char* rgba) {
-    rgba[0] = 255;
-    rgba[1] = static_cast<unsigned char>(60 * (x / 256) + 20 * (y / 256));
-    rgba[2] = static_cast<unsigned char>((x * 7 + y * 3) % 64);
-    rgba[3] = 255;
 }
 
 bool GameScene::open(int w, int h, QSize plainTitle) {
@@ -107,16 +100,11 @@ bool GameScene::open(int w, int h, QSize plainTitle) {
     return true;
 }
 
-void GameScene::draw(void (World::*pass)(), const char* name) {
+void GameScene::draw(void (World::*pass)()) {
     (world->*pass)();
     frame.assign(static_cast<size_t>(width) * height * 4, 0);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, frame.data());
-    const QByteArray dir = qgetenv("ORBITRAX_SHOT_DIR");
-    if (name && !dir.isEmpty())
-        QImage(frame.data(), width, height, QImage::Format_RGBX8888)
-            .mirrored()
-            .save(QDir(dir).filePath(name));
 }
 
 const unsigned char* GameScene::pixel(int x, int y) const {
