@@ -9,6 +9,8 @@
 #include "render/GLSetup.h"
 #include "render/Textures.h"
 
+#include <QColor>
+
 #include <GL/gl.h>
 #include <GL/glext.h>
 
@@ -276,6 +278,31 @@ TEST_F(DrawTest, TextureTableSetsEveryTexture) {
         }
     }
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+// Each of the six tiles (three columns, two rows of 256) holds the picture where it lies inside,
+// transparent black beyond, whatever the picture's size.
+TEST_F(DrawTest, TitleIsCutIntoSixTiles) {
+    std::vector<QRgb> texels(256 * 256);
+    for (QSize size : {QSize(640, 480), QSize(900, 600), QSize(1, 1)}) {
+        SCOPED_TRACE(std::to_string(size.width()) + " x " + std::to_string(size.height()));
+        start(1024, 768, size);
+        for (int k = 0; k < 6; ++k) {
+            glBindTexture(GL_TEXTURE_2D, scene.engine->texTitle[k]);
+            GLint side = 0;
+            glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &side);
+            ASSERT_EQ(side, 256); // square: the engine uploads whole tiles
+            glGetTexImage(GL_TEXTURE_2D, 0, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, texels.data());
+            int wrong = 0;
+            for (int y = 0, px = 256 * (k % 3), py = 256 * (k / 3); y < 256; ++y)
+                for (int x = 0; x < 256; ++x)
+                    wrong += texels[y * 256 + x] !=
+                             (px + x < size.width() && py + y < size.height()
+                                  ? qRgb(255, 60 * (k % 3) + 20 * (k / 3), ((px + x) * 7 + (py + y) * 3) % 64)
+                                  : 0);
+            EXPECT_EQ(wrong, 0) << "tile " << k;
+        }
+    }
 }
 
 } // namespace

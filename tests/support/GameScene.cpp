@@ -52,7 +52,7 @@ void writePlainPictures(Engine* engine, QSize title) {
                    })->second);
         for (int y = 0; file.tiles > 1 && y < image.height(); ++y)
             for (int x = 0; x < image.width(); ++x)
-                image.setPixelColor(x, y, QColor(255, 60 * (x / 256) + 20 * (y / 256), 0));
+                image.setPixelColor(x, y, QColor(255, 60 * (x / 256) + 20 * (y / 256), (x * 7 + y * 3) % 64));
         image.save(path);
     }
 }

@@ -19,7 +19,7 @@ public:
     // False where there is no X display to draw on: the caller skips. With a title size it draws plain
     // pictures instead of the game's own, told apart by colour: floor tiles green, light maps and font
     // white, border blue, panel magenta, game over yellow, sky clear, the rest grey; the title red with
-    // green 60 for each column of tiles and 20 for each row.
+    // green 60 for each column of tiles and 20 for each row, blue (7 x + 3 y) % 64.
     bool open(int width = 800, int height = 600, QSize plainTitle = {});
 
     // Draws one frame of the pass and reads it back.
