@@ -162,14 +162,24 @@ TEST_F(DrawTest, DetailsChooseTheFloorAndTheStarsShown) {
     }
 }
 
-// The top camera looks down on the floor, the chase camera over it to the sky.
+// The top camera looks down on the floor, the chase camera over it to the sky; a wide window is not
+// stretched: measured against the height, the floor (10.5 units to each side) keeps its width.
 TEST_F(DrawTest, CamerasFrameTheFloor) {
+    auto floorWidth = [this] {
+        return scene.share(0, 0.1, 1, 0.102, floorGreen) * scene.width / scene.height;
+    };
+    double width = 0;
     for (int mode : {1, 2, 1}) {
         scene.engine->cameraMode = mode;
         frame(&World::renderPlay);
         EXPECT_GT(scene.share(0.1, 0.8, 0.3, 0.95, mode == 2 ? floorGreen : dark), 0.95) << mode;
         EXPECT_GT(scene.share(0.1, 0.05, 0.9, 0.5, floorGreen), mode == 2 ? 0.95 : 0.5) << mode;
+        width = mode == 2 ? floorWidth() : width;
     }
+    start(1280, 720);
+    scene.engine->cameraMode = 2;
+    frame(&World::renderPlay);
+    EXPECT_NEAR(floorWidth(), width, 0.02);
 }
 
 // Stencil shadows: only floor pixels darken, and each only once however many shadows cover it.
@@ -222,12 +232,17 @@ TEST_F(DrawTest, FogAndSpecularToggle) {
     }
 }
 
-// The anisotropy the options offer: what the driver allows, at most 8.
+// What the driver offers; the anisotropy options go to at most 8.
 TEST_F(DrawTest, ProbeSeesWhatTheDriverOffers) {
+    const Engine* e = scene.engine;
+    EXPECT_EQ(
+        std::tuple(e->hasCombineDot3, e->hasCubeMap, e->hasSeparateSpecular),
+        std::tuple(hasExtension("GL_ARB_texture_env_dot3") && hasExtension("GL_ARB_texture_env_combine"),
+                   hasExtension("GL_ARB_texture_cube_map"), hasExtension("GL_EXT_separate_specular_color")));
     GLfloat driverMost = 0;
     if (hasExtension("GL_EXT_texture_filter_anisotropic"))
         glGetFloatv(GL_MAX_TEXTURE_MAX_ANISOTROPY_EXT, &driverMost);
-    EXPECT_FLOAT_EQ(scene.engine->maxAnisotropy, std::min(driverMost, 8.0f));
+    EXPECT_FLOAT_EQ(e->maxAnisotropy, std::min(driverMost, 8.0f));
     EXPECT_TRUE(activeTextureFn && multiTexCoord2fFn);
 }
 

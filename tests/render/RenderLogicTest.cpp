@@ -22,6 +22,7 @@ namespace {
 // Whole words only: at the start, the end, the middle, or after a longer word that begins the same.
 TEST(RenderLogic, ExtensionsMatchAsWholeWords) {
     for (auto [name, list, found] : {std::tuple{"GL_A", "GL_A GL_B", true},
+                                     {"GL_B", "GL_A GL_B", true},
                                      {"GL_B", "GL_A GL_B GL_C", true},
                                      {"_B", "GL_B", false},
                                      {"GL_B", "GL_BX GL_C", false},
