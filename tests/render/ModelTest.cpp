@@ -212,4 +212,13 @@ INSTANTIATE_TEST_SUITE_P(Models, ModelTest, ::testing::ValuesIn(models),
                              return std::string(info.param.name);
                          });
 
+// The bubble covers the hull and most of the wings.
+TEST_F(ModelTest, ShieldEnclosesTheShip) {
+    ListSprite list;
+    Box origin(&list, 0, 0, 0);
+    const Drawn ship = capture(scene, models[0], &origin), shield = capture(scene, models[1], &origin);
+    for (int a = 0; a < 3; ++a)
+        EXPECT_TRUE(shield.lo[a] < ship.lo[a] + 0.1 && shield.hi[a] > ship.hi[a] - 0.1) << "axis " << a;
+}
+
 } // namespace
