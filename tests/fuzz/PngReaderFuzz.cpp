@@ -21,12 +21,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (ftruncate(inputFd, 0) != 0 || pwrite(inputFd, data, size, 0) != static_cast<ssize_t>(size))
         std::abort();
     const TextureImage image(inputPath);
-    const bool refused = !image.ok() && image.error.code == TextureImage::ReadErrorCode &&
-                         !image.error.message.empty() && !image.pixels;
-    if (!refused && (!image.ok() || !image.pixels || image.width == 0 || image.height == 0))
+    if (image.ok()
+            ? !image.pixels || image.width == 0 || image.height == 0
+            : image.error.code != TextureImage::ReadErrorCode || image.error.message.empty() || image.pixels)
         std::abort();
     // Every byte of the RGBA rows can be read.
-    if (!refused)
+    if (image.ok())
         static_cast<void>(*static_cast<volatile unsigned char*>(
             &image.pixels[static_cast<size_t>(image.width) * image.height * 4 - 1]));
     return 0;

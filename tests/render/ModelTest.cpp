@@ -46,10 +46,6 @@ struct Model {
     bool grounded = false;        // rests on the floor rather than centred on its box
 };
 
-void PrintTo(const Model& m, std::ostream* os) {
-    *os << m.name;
-}
-
 template <class S, auto... args> Sprite* make(ListSprite* list) {
     return new S(list, args...);
 }
@@ -121,14 +117,14 @@ Drawn capture(const GameScene& scene, const Model& m, Sprite* sprite) {
     const int size = glRenderMode(GL_RENDER);
     Drawn d;
     for (int i = 0; i < size; i += 2 + 3 * 11) { // a polygon token, its count, three vertices
-        EXPECT_EQ(buffer[i], GL_POLYGON_TOKEN);
-        EXPECT_EQ(buffer[i + 1], 3);
+        EXPECT_TRUE(buffer[i] == GL_POLYGON_TOKEN && buffer[i + 1] == 3);
         for (const GLfloat* f = &buffer[i + 2]; f < &buffer[i + 2 + 3 * 11]; f += 11) {
-            d.p.push_back(
-                {(2 * f[0] / scene.width - 1) * 4, (2 * f[1] / scene.height - 1) * 4, (1 - 2 * f[2]) * 4});
+            const P p = {(2 * f[0] / scene.width - 1) * 4, (2 * f[1] / scene.height - 1) * 4,
+                         (1 - 2 * f[2]) * 4};
+            d.p.push_back(p);
             d.v.push_back(f[8]);
             for (int a = 0; a < 3; ++a)
-                d.lo[a] = std::min(d.lo[a], d.p.back()[a]), d.hi[a] = std::max(d.hi[a], d.p.back()[a]);
+                d.lo[a] = std::min(d.lo[a], p[a]), d.hi[a] = std::max(d.hi[a], p[a]);
         }
     }
     return d;

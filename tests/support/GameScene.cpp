@@ -34,14 +34,10 @@ public:
     double (*camera)[16];
 };
 
-Uint32 sceneTicks() {
-    return GameScene::now;
-}
-
 // Has the engine load plain pictures of its table's files.
 void writePlainPictures(Engine* engine, QSize title) {
+    // The first match of the name's start counts.
     const std::pair<const char*, QColor> colours[] = {
-        // the first match of the name's start counts
         {"textures/floormap", Qt::white},    {"textures/floor", Qt::green},     {"textures/border", Qt::blue},
         {"textures/board", Qt::magenta},     {"textures/gameover", Qt::yellow}, {"textures/chars", Qt::white},
         {"textures/space", Qt::transparent}, {"", QColor(128, 128, 128)}};
@@ -51,13 +47,12 @@ void writePlainPictures(Engine* engine, QSize title) {
         const QString path = resources.path() + "/Resources/" + file.file;
         QDir().mkpath(QFileInfo(path).path());
         QImage image(file.tiles > 1 ? title : QSize(32, 32), QImage::Format_RGBA8888);
-        auto colour = colours;
-        while (!std::string(file.file).starts_with(colour->first))
-            ++colour;
-        image.fill(colour->second);
+        image.fill(std::find_if(colours, colours + 8, [&](auto c) {
+                       return std::string(file.file).starts_with(c.first);
+                   })->second);
         for (int y = 0; file.tiles > 1 && y < image.height(); ++y)
             for (int x = 0; x < image.width(); ++x)
-                GameScene::titleTexel(x, y, image.scanLine(y) + 4 * x);
+                image.setPixelColor(x, y, QColor(255, 60 * (x / 256) + 20 * (y / 256), (x * 7 + y * 3) % 64));
         image.save(path);
     }
 }
@@ -67,19 +62,11 @@ void writePlainPictures(Engine* engine, QSize title) {
 Uint32 GameScene::now = 0;
 
 GameScene::~GameScene() {
-    if (!engine)
-        return;
-    engine->ship = nullptr;
+    if (engine)
+        engine->ship = nullptr;
     World::discard();
     Engine::discard();
     sdlq::setTicksSource(nullptr);
-}
-
-void GameScene::titleTexel(unsigned x, unsigned y, unsigned char* rgba) {
-    rgba[0] = 255;
-    rgba[1] = static_cast<unsigned char>(60 * (x / 256) + 20 * (y / 256));
-    rgba[2] = static_cast<unsigned char>((x * 7 + y * 3) % 64);
-    rgba[3] = 255;
 }
 
 bool GameScene::open(int w, int h, QSize plainTitle) {
@@ -88,7 +75,7 @@ bool GameScene::open(int w, int h, QSize plainTitle) {
     width = w;
     height = h;
     now = 50000;
-    sdlq::setTicksSource(sceneTicks);
+    sdlq::setTicksSource([] { return now; });
     sdlq::releaseAllKeys();
     std::srand(1);
     camX = camZ = camRoll = 0;
@@ -113,16 +100,11 @@ bool GameScene::open(int w, int h, QSize plainTitle) {
     return true;
 }
 
-void GameScene::draw(void (World::*pass)(), const char* name) {
+void GameScene::draw(void (World::*pass)()) {
     (world->*pass)();
     frame.assign(static_cast<size_t>(width) * height * 4, 0);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, frame.data());
-    const QByteArray dir = qgetenv("ORBITRAX_SHOT_DIR");
-    if (name && !dir.isEmpty())
-        QImage(frame.data(), width, height, QImage::Format_RGBX8888)
-            .mirrored()
-            .save(QDir(dir).filePath(name));
 }
 
 const unsigned char* GameScene::pixel(int x, int y) const {

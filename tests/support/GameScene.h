@@ -18,13 +18,12 @@ public:
     ~GameScene();
     // False where there is no X display to draw on: the caller skips. With a title size it draws plain
     // pictures instead of the game's own, told apart by colour: floor tiles green, light maps and font
-    // white, border blue, panel magenta, game over yellow, sky clear, the rest grey, the title in titleTexel.
+    // white, border blue, panel magenta, game over yellow, sky clear, the rest grey; the title red with
+    // green 60 for each column of tiles and 20 for each row, blue (7 x + 3 y) % 64.
     bool open(int width = 800, int height = 600, QSize plainTitle = {});
-    // The title's texel at (x, y): it says where it lies.
-    static void titleTexel(unsigned x, unsigned y, unsigned char* rgba);
 
-    // Draws one frame of the pass and reads it back (ORBITRAX_SHOT_DIR=folder keeps it as name.png).
-    void draw(void (World::*pass)(), const char* name = nullptr);
+    // Draws one frame of the pass and reads it back.
+    void draw(void (World::*pass)());
 
     const unsigned char* pixel(int x, int y) const;
     // Share of the pixels in a rectangle of unit coordinates (y up) that pass the test.
