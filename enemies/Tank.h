@@ -22,7 +22,7 @@ public:
     // Compiles the hull and turret boxes (edges 0.6 and 0.5).
     static void buildModels();
 
-    State state;
+    int state;
     int hitPoints;
     float turretAngle; // degrees; the barrel points along (−cos, sin) in the x–z plane
     // The ship being aimed at; held only while the aim is taken, so it never outlives the ship.
