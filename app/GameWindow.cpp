@@ -39,6 +39,7 @@ constexpr double MenuDesignHeight = 960.0;
 GameWindow::GameWindow(QWidget* parent) : SDL_QMainWindow(parent, {}), ui(new Ui::GameWindow) {
     ui->setupUi(this);
     registeredWindow = this;
+    GameShell::setLocator([]() -> GameShell* { return GameWindow::activeGameWindow(); });
     menuBar()->setVisible(false);
     // A hidden menu bar takes its shortcuts with it unless the window holds the actions too.
     addActions({ui->actionNew_Game, ui->actionShow_High_Scores, ui->actionOptions, ui->actionProduct_Page,
@@ -100,7 +101,10 @@ void GameWindow::enableGrabbing(bool bFlag) {
 
 void GameWindow::showGameMenu() {
     if (!menuProxy) {
-        menuProxy = ui->sdlWidget->addWidget(new GameMenu());
+        auto* menu = new GameMenu();
+        connect(menu, &GameMenu::helpRequested, this, &GameWindow::showHelp);
+        connect(menu, &GameMenu::quitRequested, this, &GameWindow::quitSDL);
+        menuProxy = ui->sdlWidget->addWidget(menu);
         menuProxy->hide();
     }
     if (menuProxy->isVisible())
@@ -132,6 +136,7 @@ void GameWindow::showHighScores() {
         return;
     hideGameMenu();
     highScoreTable = new HighScoreTable(ui->sdlWidget);
+    connect(highScoreTable, &HighScoreTable::closeRequested, this, &GameWindow::hideHighScores);
     const Engine* engine = Engine::instance();
     highScoreTable->resizeForScreen(engine->screenWidth, height());
     highScoreTable->setGeometry(0, 0, width(), height());
@@ -158,6 +163,7 @@ bool GameWindow::checkHighScore(int score) {
         return false;
     hideGameMenu();
     highScoreTable = new HighScoreTable(ui->sdlWidget);
+    connect(highScoreTable, &HighScoreTable::closeRequested, this, &GameWindow::hideHighScores);
     highScoreTable->setGeometry(0, 0, width(), height());
     if (highScoreTable->insertScore(score)) {
         highScoreTable->resizeForScreen(Engine::instance()->screenWidth, height());
@@ -174,6 +180,9 @@ bool GameWindow::checkHighScore(int score) {
 void GameWindow::showOptions() {
     if (!optionsProxy) {
         auto* panel = new GameOptions();
+        connect(panel, &GameOptions::windowSizeChanged, this, &GameWindow::optionsResized);
+        connect(panel, &GameOptions::screenModeChanged, this, &GameWindow::optionsChangedMode);
+        connect(panel, &GameOptions::closeRequested, this, &GameWindow::hideOptions);
         panel->setStyleSheet(styleSheetText());
         // The sheet's fonts and paddings need room: never narrower than the styled contents.
         panel->ensurePolished();
@@ -191,6 +200,37 @@ void GameWindow::showOptions() {
     optionsProxy->show();
     optionsProxy->setFocusPolicy(Qt::StrongFocus);
     optionsProxy->setFocus(Qt::OtherFocusReason);
+}
+
+void GameWindow::optionsResized(QSize size) {
+    setFixedSize(size);
+    if (Engine::instance()->fullScreen)
+        enableGrabbing(false);
+    centreOptions();
+    ui->sdlWidget->update();
+}
+
+void GameWindow::optionsChangedMode() {
+    if (Engine::instance()->fullScreen)
+        enableGrabbing(false);
+    centreOptions();
+}
+
+void GameWindow::centreOptions() {
+    if (!optionsProxy)
+        return;
+    const QSizeF panel = optionsProxy->size();
+    optionsProxy->setPos((width() - static_cast<int>(panel.width())) / 2,
+                         (height() - static_cast<int>(panel.height())) / 2);
+}
+
+void GameWindow::attachGame(Game* game) {
+    connect(this, &GameWindow::highScoreTableClosed, game, &Game::highscoreClosed);
+    connect(this, &GameWindow::optionsClosed, game, &Game::optionsClosed);
+}
+
+void GameWindow::setWindowSize(int width, int height) {
+    setFixedSize(width, height);
 }
 
 void GameWindow::hideOptions() {
@@ -336,8 +376,7 @@ void GameWindow::toggleFullScreen() {
     }
     if (optionsProxy && optionsProxy->isVisible()) {
         static_cast<GameOptions*>(optionsProxy->widget())->selectFromEngine();
-        const QSizeF panel = optionsProxy->size();
-        optionsProxy->setPos(0.5 * (width() - panel.width()), 0.5 * (height() - panel.height()));
+        centreOptions();
     }
     if (World::exists())
         World::instance()->restartClocks();

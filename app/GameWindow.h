@@ -1,6 +1,9 @@
 #pragma once
 
+#include "core/GameShell.h"
 #include "platform/SDL_QMainWindow.h"
+
+#include <QSize>
 
 class QGraphicsProxyWidget;
 class HighScoreTable;
@@ -11,7 +14,7 @@ class GameWindow;
 }
 
 // The main window: hosts the game view and shows the front-end screens over it.
-class GameWindow : public SDL_QMainWindow {
+class GameWindow : public SDL_QMainWindow, public GameShell {
     Q_OBJECT
 public:
     explicit GameWindow(QWidget* parent = nullptr);
@@ -30,27 +33,31 @@ public:
     CreditsView* creditsViewWidget() const { return creditsView; }
     HelpDialog* helpDialogWidget() const { return helpDialog; }
 
+    // The game's window operations.
+    void attachGame(Game* game) override;
+    void setWindowSize(int width, int height) override;
+
 signals:
     void highScoreTableClosed();
     void optionsClosed();
 
 public slots:
-    void showGameMenu();
-    void hideGameMenu();
-    void showHighScores();
+    void showGameMenu() override;
+    void hideGameMenu() override;
+    void showHighScores() override;
     void hideHighScores();
-    bool checkHighScore(int score);
-    void showOptions();
+    bool checkHighScore(int score) override;
+    void showOptions() override;
     void hideOptions();
     void showAbout();
     void showHelp();
     void hideHelp();
     void enableGrabbing(bool bFlag);
-    void showCredits();
-    void hideCredits();
+    void showCredits() override;
+    void hideCredits() override;
     // Escape in the Panel or Credits state: closes whatever screen shows, as its own Close would,
     // without emitting the closing signals; a name being typed is kept as it stands.
-    void closeOverlays();
+    void closeOverlays() override;
     // F11 and Alt+Enter: full screen and the stored window size swap at once, stored as the options store it.
     void toggleFullScreen();
 
@@ -59,6 +66,10 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private slots:
+    // The options panel changed the window's size or screen mode.
+    void optionsResized(QSize size);
+    void optionsChangedMode();
+
     void on_actionNew_Game_triggered();
     void on_actionOptions_triggered();
     void on_actionShow_High_Scores_triggered();
@@ -71,6 +82,7 @@ private slots:
     void on_actionAbout_triggered();
 
 private:
+    void centreOptions();
     Ui::GameWindow* ui;
     QGraphicsProxyWidget* menuProxy = nullptr;
     HighScoreTable* highScoreTable = nullptr;

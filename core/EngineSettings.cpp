@@ -1,6 +1,6 @@
 #include "core/Engine.h"
 
-#include "app/GameWindow.h"
+#include "core/GameShell.h"
 #include "platform/QtSingleApplication.h"
 #include "platform/SdlCompat.h"
 #include "render/Textures.h"
@@ -97,8 +97,8 @@ void Engine::loadSettings(int expectedRunning) {
 
 sdlq::Surface* Engine::applySettings(int expectedRunning) {
     loadSettings(expectedRunning);
-    if (GameWindow* window = GameWindow::theWindow())
-        window->setFixedSize(screenWidth, screenHeight);
+    if (GameShell* window = GameShell::current())
+        window->setWindowSize(screenWidth, screenHeight);
     unsigned int flags = sdlq::OpenGLFlag;
     if (fullScreen)
         flags |= sdlq::FullScreenFlag;

@@ -1,7 +1,7 @@
 #include "core/Game.h"
 
-#include "app/GameWindow.h"
 #include "core/Engine.h"
+#include "core/GameShell.h"
 #include "core/ListSprite.h"
 #include "core/World.h"
 #include "player/MyShip.h"
@@ -23,10 +23,8 @@ void (*Game::newGameHook)(World*, MyShip*) = nullptr;
 
 Game::Game(World* world) : QObject(nullptr), world(world) {
     theGame = this;
-    if (GameWindow* w = window()) {
-        connect(w, &GameWindow::highScoreTableClosed, this, &Game::highscoreClosed);
-        connect(w, &GameWindow::optionsClosed, this, &Game::optionsClosed);
-    }
+    if (GameShell* w = window())
+        w->attachGame(this);
 }
 
 Game::~Game() {
@@ -38,8 +36,8 @@ Game* Game::instance() {
     return theGame;
 }
 
-GameWindow* Game::window() {
-    return GameWindow::activeGameWindow();
+GameShell* Game::window() {
+    return GameShell::current();
 }
 
 void Game::prepareScene() {
@@ -54,7 +52,7 @@ void Game::prepareScene() {
 void Game::newGame() {
     state = Playing;
     prepareScene();
-    if (GameWindow* w = window())
+    if (GameShell* w = window())
         w->hideGameMenu();
     Engine* engine = Engine::instance();
     MyShip* ship = new MyShip(world->sprites, 100);
@@ -68,19 +66,19 @@ void Game::newGame() {
 
 void Game::openOptions() {
     prepareScene();
-    if (GameWindow* w = window())
+    if (GameShell* w = window())
         w->hideGameMenu();
     state = Panel;
     world->sceneStep = 0;
     world->scenePhase = 0;
-    if (GameWindow* w = window())
+    if (GameShell* w = window())
         w->showOptions();
 }
 
 void Game::openHighScores() {
     prepareScene();
     state = Panel;
-    if (GameWindow* w = window()) {
+    if (GameShell* w = window()) {
         w->hideGameMenu();
         w->showHighScores();
     }
@@ -91,14 +89,14 @@ void Game::openCredits() {
     state = Credits;
     world->sceneStep = 0;
     world->scenePhase = 0;
-    if (GameWindow* w = window()) {
+    if (GameShell* w = window()) {
         w->hideGameMenu();
         w->showCredits();
     }
 }
 
 bool Game::checkHighScore(int score) {
-    GameWindow* w = window();
+    GameShell* w = window();
     if (!w)
         return false;
     state = Panel;
@@ -117,7 +115,7 @@ void Game::returnToMenu() {
 void Game::showMenuIfIdle() {
     if (state != Menu)
         return;
-    if (GameWindow* w = window())
+    if (GameShell* w = window())
         w->showGameMenu();
 }
 
@@ -130,7 +128,7 @@ void Game::optionsClosed() {
 }
 
 void Game::creditsFinished() {
-    if (GameWindow* w = window()) {
+    if (GameShell* w = window()) {
         w->hideCredits();
         w->showGameMenu();
     }
@@ -200,7 +198,7 @@ bool Game::handleHeldKeys(bool keyEvent) {
             if (engine->ship)
                 engine->ship->energy = -1;
         } else {
-            if (GameWindow* w = window())
+            if (GameShell* w = window())
                 w->closeOverlays();
             returnToMenu();
         }

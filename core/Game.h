@@ -3,7 +3,7 @@
 #include <QObject>
 
 class World;
-class GameWindow;
+class GameShell;
 class MyShip;
 
 enum GameState : int { Menu = 0, Playing = 1, Credits = 2, Panel = 3 };
@@ -28,7 +28,7 @@ public:
     void reinitialise();
 
     // The application's game window, whether or not it has the focus; null without one.
-    static GameWindow* window();
+    static GameShell* window();
 
     // Handles one key-down event of the frame loop.
     void keyDown(int key);

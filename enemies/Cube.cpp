@@ -17,7 +17,7 @@ namespace {
 constexpr float RestHeight = 0.5f;
 constexpr float FloorDrift = -0.1f;
 // Beyond this the cube has left the floor and falls.
-constexpr float FloorEdge = 12.1f;
+constexpr float CubeOffFloorX = 12.1f;
 
 unsigned int cubeLists = 0;
 
@@ -67,7 +67,7 @@ void Cube::move() {
         else
             vz = FloorDrift;
     }
-    if (x < -FloorEdge || x > FloorEdge)
+    if (x < -CubeOffFloorX || x > CubeOffFloorX)
         vy += -0.006f * dt;
     Sprite::move();
     if (z < -3.0f || y < -35.0f)

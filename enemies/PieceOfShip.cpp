@@ -16,7 +16,7 @@
 
 namespace {
 
-constexpr float FloorDrift = -0.1f;
+constexpr float DebrisDrift = -0.1f;
 
 // The texture and the mesh whose texture coordinates a piece of this kind borrows; the fighters borrow
 // the raider's mesh.
@@ -86,7 +86,7 @@ PieceOfShip::PieceOfShip(Explosion* explosion, int count)
             p.vx = (gameRand() % 20) / 100.0f - 0.1f;
             const float s = (gameRand() % 2 == 0) ? -1.0f : 1.0f;
             // In floats (−0.1)² is a hair above 0.01: the root would be NaN without the floor at 0.
-            p.vz = s * std::sqrt(std::max(0.0f, 0.01f - p.vx * p.vx)) + FloorDrift;
+            p.vz = s * std::sqrt(std::max(0.0f, 0.01f - p.vx * p.vx)) + DebrisDrift;
             p.vy = 0;
         } else {
             p.vx = (gameRand() % 40) / 100.0f - 0.2f;
@@ -114,7 +114,7 @@ void PieceOfShip::move() {
     for (Particle& p : particles) {
         if (p.phase < Flying) {
             // Resting pieces drift with the floor and sink through it.
-            p.z += FloorDrift * dt;
+            p.z += DebrisDrift * dt;
             p.y += -0.002f * dt;
             if (p.y < -0.3f && p.phase == Resting)
                 finish(p);

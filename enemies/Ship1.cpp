@@ -26,7 +26,7 @@ constexpr float LoopCentreHeight = 4.5f;
 constexpr float LoopTurn = 4.0f; // degrees per tick
 constexpr float LoopDrift = 0.05f;
 constexpr float FlyHeight = 0.5f;
-constexpr int RandomFireTicks = 128;
+constexpr int RaiderFireTicks = 128;
 
 // The debris of both raiders and fighters borrows this mesh's texture coordinates.
 Mesh& debrisSource() {
@@ -195,7 +195,7 @@ void Ship1::circle(float dt) {
         return;
     x = radiusX * std::cos(radians(angle)) + centreX;
     z = radiusZ * std::sin(radians(angle)) + centreZ;
-    if (engine->chance(RandomFireTicks))
+    if (engine->chance(RaiderFireTicks))
         owner->add(new Ship1Fire(owner, x, y, z));
 }
 

@@ -13,7 +13,7 @@
 
 namespace {
 
-constexpr float Speed = 0.5f; // units per tick along the line to the aim point
+constexpr float StarSpeed = 0.5f; // units per tick along the line to the aim point
 constexpr float GroundHeight = 0.5f;
 
 // The star outline at z = 0.5 around the tip (0, 0, -0.5), with the normal of each vertex.
@@ -48,11 +48,11 @@ Spirale::Spirale(List* owner, Sprite* target)
     const float dx = target->x - x, dy = target->y - y, dz = target->z + 3.0f - z;
     const float length = std::sqrt(dx * dx + dy * dy + dz * dz);
     if (length > 0) {
-        vx = dx / length * Speed;
-        vy = dy / length * Speed;
-        vz = dz / length * Speed;
+        vx = dx / length * StarSpeed;
+        vy = dy / length * StarSpeed;
+        vz = dz / length * StarSpeed;
     } else {
-        vz = -Speed; // already on the aim point: carry on towards the player
+        vz = -StarSpeed; // already on the aim point: carry on towards the player
     }
     sizeX = sizeY = sizeZ = 1.0f;
 }

@@ -17,7 +17,7 @@
 
 namespace {
 
-constexpr float Speed = 0.4f;
+constexpr float MissileSpeed = 0.4f;
 
 Mesh missileMesh;
 bool meshPrepared = false;
@@ -86,7 +86,7 @@ void drawFlameFan(float vx, float vz, bool vertical) {
 
 MyFire3::MyFire3(Sprite* ship, float offset)
     : Sprite(ship->owner, KindMyFire1, ship->getX() + offset, ship->getY(), ship->getZ() + 0.2f),
-      desiredVz(Speed), desiredVx(0), target(nullptr) {
+      desiredVz(MissileSpeed), desiredVx(0), target(nullptr) {
     sizeX = 0.2f;
     sizeY = 1;
     sizeZ = 0.2f;
@@ -97,7 +97,7 @@ MyFire3::MyFire3(Sprite* ship, float offset)
 void MyFire3::chooseTarget() {
     target = nullptr;
     desiredVx = 0;
-    desiredVz = Speed;
+    desiredVz = MissileSpeed;
     auto* list = dynamic_cast<ListSprite*>(owner);
     Sprite* candidate = list ? list->pickRandomTarget() : nullptr;
     if (candidate && candidate != this && candidate->addWatcher(this))
@@ -115,7 +115,7 @@ void MyFire3::move() {
         const float d2 = dx * dx + dz * dz;
         if (d2 == 0)
             return;
-        const float k = std::sqrt(Speed * Speed / d2);
+        const float k = std::sqrt(MissileSpeed * MissileSpeed / d2);
         desiredVx = dx * k;
         desiredVz = dz * k;
     }

@@ -1,6 +1,5 @@
 #include "ui/GameMenu.h"
 
-#include "app/GameWindow.h"
 #include "core/Game.h"
 #include "ui_GameMenu.h"
 
@@ -79,11 +78,9 @@ void GameMenu::on_credits_clicked() {
 }
 
 void GameMenu::on_help_clicked() {
-    if (GameWindow* window = GameWindow::activeGameWindow())
-        window->showHelp();
+    emit helpRequested();
 }
 
 void GameMenu::on_quit_clicked() {
-    if (GameWindow* window = GameWindow::activeGameWindow())
-        window->quitSDL();
+    emit quitRequested();
 }

@@ -20,6 +20,11 @@ public:
     static int pictureWidth(int width);
     QPushButton* button(const QString& name) const;
 
+signals:
+    // The window shows the help and quits: the menu only asks.
+    void helpRequested();
+    void quitRequested();
+
 protected:
     void changeEvent(QEvent* event) override;
 

@@ -1,10 +1,8 @@
 #include "ui/GameOptions.h"
 
-#include "app/GameWindow.h"
 #include "core/Audio.h"
 #include "core/Engine.h"
 #include "core/Game.h"
-#include "platform/SDL_QWidget.h"
 #include "platform/SdlCompat.h"
 #include "ui_GameOptions.h"
 
@@ -136,29 +134,18 @@ void GameOptions::on_resolution_activated(int index) {
     engine->saveSettings();
     if (Game* game = Game::instance())
         game->reinitialise();
-    if (GameWindow* window = GameWindow::activeGameWindow()) {
-        window->setFixedSize(size);
-        if (Engine::instance()->fullScreen)
-            window->enableGrabbing(false);
-        centreInWindow();
-        if (SDL_QWidget* view = window->getSDLWidget())
-            view->update();
-    }
+    emit windowSizeChanged(size);
     update();
     QFrame::setFocus(Qt::OtherFocusReason);
 }
 
 void GameOptions::on_fullscreen_activated(int index) {
-    GameWindow* window = GameWindow::activeGameWindow();
     Engine* engine = Engine::instance();
     engine->fullScreen = index == 0;
     engine->saveSettings();
     if (Game* game = Game::instance())
         game->reinitialise();
-    if (Engine::instance()->fullScreen && window)
-        window->enableGrabbing(false);
-    if (window)
-        centreInWindow();
+    emit screenModeChanged();
 }
 
 void GameOptions::on_forceFeedback_activated(int index) {
@@ -192,19 +179,7 @@ void GameOptions::on_effectsVolume_sliderReleased() {
 }
 
 void GameOptions::on_pushButton_clicked() {
-    GameWindow* window = GameWindow::activeGameWindow();
-    if (window && window->optionsProxyWidget())
-        window->hideOptions();
-}
-
-void GameOptions::centreInWindow() {
-    GameWindow* window = GameWindow::activeGameWindow();
-    QGraphicsProxyWidget* proxy = window ? window->optionsProxyWidget() : nullptr;
-    if (!proxy)
-        return;
-    const QSizeF panel = proxy->size();
-    proxy->setPos((window->width() - static_cast<int>(panel.width())) / 2,
-                  (window->height() - static_cast<int>(panel.height())) / 2);
+    emit closeRequested();
 }
 
 bool GameOptions::event(QEvent* event) {

@@ -27,6 +27,12 @@ public:
     // Shows the Engine's current choices (the screen mode may have changed by a key meanwhile).
     void selectFromEngine();
 
+signals:
+    // The window follows a new size or screen mode and takes the panel away on Close.
+    void windowSizeChanged(QSize size);
+    void screenModeChanged();
+    void closeRequested();
+
 protected:
     bool event(QEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
@@ -47,7 +53,6 @@ private slots:
     void on_pushButton_clicked();
 
 private:
-    void centreInWindow();
     void volumeChanged(int* volume, int value, bool dragging);
 
     Ui::GameOptions* ui;

@@ -1,6 +1,5 @@
 #include "ui/HighScoreTable.h"
 
-#include "app/GameWindow.h"
 #include "platform/QtSingleApplication.h"
 #include "ui/HighScoreLine.h"
 
@@ -172,11 +171,7 @@ void HighScoreTable::showSaveFailure(const QString& message) {
 }
 
 void HighScoreTable::closeHighScore() {
-    GameWindow* window = qobject_cast<GameWindow*>(this->window());
-    if (!window)
-        window = GameWindow::activeGameWindow();
-    if (window)
-        window->hideHighScores();
+    emit closeRequested();
 }
 
 void HighScoreTable::setFocus() {

@@ -32,6 +32,10 @@ public:
     // Unhooks the entry so that tearing the table down saves nothing more.
     void abandonEntry();
 
+signals:
+    // Close, a key on a viewed table, or the timer after a name: the window takes the table away.
+    void closeRequested();
+
 public slots:
     void playerNameEntered();
     void closeHighScore();
