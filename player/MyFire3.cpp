@@ -225,6 +225,8 @@ void MyFire3::buildModels() {
 
     const float* data = missileMesh.data.data();
     const GLsizei stride = Mesh::Stride * sizeof(float);
+    // The client-array calls are not recorded in the list: they act at once, the list keeps the triangles
+    // glDrawArrays reads, and the arrays are off again after it.
     glNewList(missileLists, GL_COMPILE);
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_NORMAL_ARRAY);
