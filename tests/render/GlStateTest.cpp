@@ -39,19 +39,19 @@ std::string twoPlayFrames(GameScene& scene, std::initializer_list<Sprite*> sprit
     return testing::internal::GetCapturedStderr();
 }
 
+// Changes switches twice through a GlState, one of them back and forth: all must be as found after.
+void tidyCalls() {
+    GlState s(GlState::Blend | GlState::AlphaTest, GlState::Lighting | GlState::DepthWrite);
+    s.set(GlState::Lighting | GlState::Fog | GlState::Blend, GlState::CullFace | GlState::Texture2D);
+}
+
 TEST(GlStateTest, SpriteThatLeavesASwitchChangedIsNamedOnceAndOneThatUsesAGlStateIsNot) {
     GameScene scene;
     if (!scene.open(320, 240))
         GTEST_SKIP() << "needs an X display";
     List* list = scene.world->sprites;
     const std::string err = twoPlayFrames(
-        scene, {new Calls(list, 96,
-                          [] {
-                              GlState s(GlState::Blend | GlState::AlphaTest,
-                                        GlState::Lighting | GlState::DepthWrite);
-                              s.set(GlState::Lighting | GlState::Fog, GlState::CullFace | GlState::Texture2D);
-                          }),
-                new LeavesBlendOn(list, 97, [] { glEnable(GL_BLEND); })});
+        scene, {new Calls(list, 96, tidyCalls), new LeavesBlendOn(list, 97, [] { glEnable(GL_BLEND); })});
     EXPECT_EQ(err,
               "orbitrax: (anonymous namespace)::LeavesBlendOn (sprite kind 97) left GL switches changed; "
               "on: blend; off: \n");
