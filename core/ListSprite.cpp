@@ -3,11 +3,15 @@
 #include "core/Sprite.h"
 #include "core/Random.h"
 #include "core/SpriteKind.h"
+#include "render/GlState.h"
 
-#include <GL/gl.h>
+#include <cxxabi.h>
 
 #include <cmath>
 #include <cstdlib>
+#include <memory>
+#include <string>
+#include <typeinfo>
 
 namespace {
 
@@ -17,6 +21,26 @@ Sprite* spriteAt(Elem* e) {
 
 bool drawnInEffectPass(int kind) {
     return kind == KindEffect || kind == KindMyFire1 || kind == KindMyFire4;
+}
+
+// In check builds a draw that leaves a GL switch changed is reported, once per sprite kind.
+void drawKeepingSwitches(Sprite* s) {
+#ifdef ORBITRAX_GL_CHECKS
+    const unsigned before = GlState::current();
+    s->draw();
+    const unsigned after = GlState::current();
+    if (after == before)
+        return;
+    const char* mangled = typeid(*s).name();
+    const std::unique_ptr<char, void (*)(void*)> type(abi::__cxa_demangle(mangled, nullptr, nullptr, nullptr),
+                                                      std::free);
+    GlState::report("kind " + std::to_string(s->kind),
+                    std::string(type ? type.get() : mangled) + " (sprite kind " + std::to_string(s->kind) +
+                        ") left GL switches changed; on: " + GlState::names(after & ~before) +
+                        "; off: " + GlState::names(before & ~after));
+#else
+    s->draw();
+#endif
 }
 
 } // namespace
@@ -41,27 +65,24 @@ void ListSprite::drawShadows() {
         spriteAt(e)->drawShadow();
 }
 
+// Solid models lit and textured, then the glowing effects and the traps blended over them.
 void ListSprite::drawAll() {
-    glEnable(GL_LIGHTING);
-    glEnable(GL_TEXTURE_2D);
-    glDisable(GL_BLEND);
+    constexpr unsigned solid = GlState::Lighting | GlState::Texture2D;
+    GlState::apply(solid, GlState::Blend);
     for (Elem* e = head; e; e = e->next) {
         const int k = spriteAt(e)->kind;
         if (k != KindPiege && !drawnInEffectPass(k))
-            spriteAt(e)->draw();
+            drawKeepingSwitches(spriteAt(e));
     }
-    glDisable(GL_LIGHTING);
-    glDisable(GL_TEXTURE_2D);
-    glEnable(GL_BLEND);
+    GlState::apply(GlState::Blend, solid);
     for (Elem* e = head; e; e = e->next)
         if (drawnInEffectPass(spriteAt(e)->kind))
-            spriteAt(e)->draw();
+            drawKeepingSwitches(spriteAt(e));
     for (Elem* e = head; e; e = e->next)
         if (spriteAt(e)->kind == KindPiege)
-            spriteAt(e)->draw();
-    glEnable(GL_LIGHTING);
-    glEnable(GL_TEXTURE_2D);
-    glDisable(GL_BLEND);
+            drawKeepingSwitches(spriteAt(e));
+    GlState::apply(solid, GlState::Blend);
+    GlState::checkErrors("sprite");
 }
 
 // Every unordered pair once; a NaN on any axis fails the strict comparison and means no overlap.

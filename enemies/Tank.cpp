@@ -8,6 +8,7 @@
 #include "enemies/Explosion.h"
 #include "models/Angles.h"
 #include "player/MyShip.h"
+#include "render/GlState.h"
 
 #include <GL/gl.h>
 
@@ -29,7 +30,6 @@ constexpr float RecoilLimitX = 11.0f;
 constexpr float ShellHeight = 0.7f;
 constexpr float HullEdge = 0.6f;
 constexpr float TurretEdge = 0.5f;
-
 
 } // namespace
 
@@ -230,7 +230,7 @@ void Tank::drawBarrel() {
 
 void Tank::drawBody(bool textured) {
     Engine* engine = Engine::instance();
-    glDisable(GL_CULL_FACE);
+    GlState body(0, GlState::CullFace); // the tracks and the barrel are open strips, seen from both sides
     glPushMatrix();
     glTranslatef(x, y, z);
     glTranslatef(0, -y, 0); // stand on the floor
@@ -248,16 +248,13 @@ void Tank::drawBody(bool textured) {
     glRotatef(90.0f + turretAngle, 0, 1, 0);
     glCallList(turretList);
     if (textured) {
-        glDisable(GL_TEXTURE_2D);
+        body.set(0, GlState::Texture2D);
         glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, engine->colorBlue);
     }
     drawBarrel();
     glPopMatrix();
-    glEnable(GL_CULL_FACE);
-    if (textured) {
-        glEnable(GL_TEXTURE_2D);
+    if (textured)
         glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, engine->colorWhite);
-    }
 }
 
 void Tank::draw() {

@@ -5,6 +5,7 @@
 #include "core/List.h"
 #include "core/SpriteKind.h"
 #include "player/MyFire4.h"
+#include "render/GlState.h"
 
 #include <GL/gl.h>
 
@@ -64,18 +65,9 @@ float MyFire4Smoke::pointAlpha(int i) const {
     return 1 - static_cast<float>(trailCount - i) / span;
 }
 
-void MyFire4Smoke::draw() {
-    Engine* engine = Engine::instance();
-    const int from = std::max(0, static_cast<int>(std::lround(fade)));
-    glPushMatrix();
-    glDisable(GL_LIGHTING);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, engine->texThunder);
-    glEnable(GL_ALPHA_TEST);
-    glAlphaFunc(GL_GREATER, 0.25f);
-
+// One ribbon along the trail, its two edges `halfX`, `halfY` either side of each point (which wavers
+// but for the second and the newest), ending at the missile when it still flies.
+void MyFire4Smoke::drawStrip(int from, float halfX, float halfY) {
     glBegin(GL_QUAD_STRIP);
     for (int i = from; i <= trailCount; ++i) {
         const bool still = i == 1 || i == trailCount;
@@ -84,48 +76,34 @@ void MyFire4Smoke::draw() {
         const float v = (i % 2) ? 1.0f : 0.0f;
         glColor4f(1, 1, 0.5f, pointAlpha(i));
         glTexCoord2f(1, v);
-        glVertex3f(trailX[i] + jx + 0.06f, 0.15f + jy, trailZ[i]);
+        glVertex3f(trailX[i] + jx + halfX, 0.15f + jy + halfY, trailZ[i]);
         glTexCoord2f(0, v);
-        glVertex3f(trailX[i] + jx - 0.06f, 0.15f + jy, trailZ[i]);
+        glVertex3f(trailX[i] + jx - halfX, 0.15f + jy - halfY, trailZ[i]);
     }
     if (parent) {
         const float v = (trailCount % 2 == 0) ? 1.0f : 0.0f;
         glTexCoord2f(1, v);
-        glVertex3f(parent->getX() + 0.06f, 0.15f, parent->getZ());
+        glVertex3f(parent->getX() + halfX, 0.15f + halfY, parent->getZ());
         glColor4f(1, 1, 0.5f, 1);
         glTexCoord2f(0, v);
-        glVertex3f(parent->getX() - 0.06f, 0.15f, parent->getZ());
+        glVertex3f(parent->getX() - halfX, 0.15f - halfY, parent->getZ());
     }
     glEnd();
-    glDisable(GL_CULL_FACE);
+}
 
-    if (engine->details > 1) {
-        glBegin(GL_QUAD_STRIP);
-        for (int i = from; i <= trailCount; ++i) {
-            const bool still = i == 1 || i == trailCount;
-            const float jx = still ? 0 : jitter();
-            const float jy = still ? 0 : jitter();
-            const float v = (i % 2) ? 1.0f : 0.0f;
-            glColor4f(1, 1, 0.5f, pointAlpha(i));
-            glTexCoord2f(1, v);
-            glVertex3f(trailX[i] + jx, 0.15f + jy + 0.06f, trailZ[i]);
-            glTexCoord2f(0, v);
-            glVertex3f(trailX[i] + jx, 0.15f + jy - 0.06f, trailZ[i]);
-        }
-        if (parent) {
-            const float v = (trailCount % 2 == 0) ? 1.0f : 0.0f;
-            glTexCoord2f(1, v);
-            glVertex3f(parent->getX(), 0.21f, parent->getZ());
-            glColor4f(1, 1, 0.5f, 1);
-            glTexCoord2f(0, v);
-            glVertex3f(parent->getX(), 0.09f, parent->getZ());
-        }
-        glEnd();
-    }
-    glDisable(GL_ALPHA_TEST);
-    glEnable(GL_CULL_FACE);
-    glEnable(GL_LIGHTING);
-    glDisable(GL_BLEND);
+// A flat ribbon under the pass's face culling, and on high details a standing one seen from both sides.
+void MyFire4Smoke::draw() {
+    Engine* engine = Engine::instance();
+    const int from = std::max(0, static_cast<int>(std::lround(fade)));
+    glPushMatrix();
+    GlState smoke(GlState::Blend | GlState::Texture2D | GlState::AlphaTest, GlState::Lighting);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glBindTexture(GL_TEXTURE_2D, engine->texThunder);
+    glAlphaFunc(GL_GREATER, 0.25f);
+    drawStrip(from, 0.06f, 0);
+    smoke.set(0, GlState::CullFace);
+    if (engine->details > 1)
+        drawStrip(from, 0, 0.06f);
     glPopMatrix();
 }
 

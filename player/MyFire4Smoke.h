@@ -26,4 +26,7 @@ public:
     float fade;
     int trailCount;
     MyFire4* parent;
+
+private:
+    void drawStrip(int from, float halfX, float halfY);
 };

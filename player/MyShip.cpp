@@ -18,6 +18,7 @@
 #include "player/MyFire2.h"
 #include "player/MyFire3.h"
 #include "player/MyFire4.h"
+#include "render/GlState.h"
 #include "render/Text.h"
 
 #include <GL/gl.h>
@@ -480,51 +481,41 @@ void MyShip::draw() {
     glCallList(shipLists);
     if (engine->hasSeparateSpecular)
         glLightModeli(GL_LIGHT_MODEL_COLOR_CONTROL, GL_SEPARATE_SPECULAR_COLOR);
-
-    glDisable(GL_TEXTURE_2D);
-    glDisable(GL_LIGHTING);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glDepthMask(GL_FALSE);
-    glTranslatef(0.3f, 0.1f, -0.15f);
-    drawFlame();
-    glTranslatef(-0.8f, 0, 0);
-    drawFlame();
-    glColor4f(1, 1, 1, 1);
-    glDepthMask(GL_TRUE);
-    glPopMatrix();
-    glEnable(GL_LIGHTING);
-    glEnable(GL_TEXTURE_2D);
-
-    if (invulnerable != 0) {
-        const int remaining = static_cast<int>(invulnerableUntil - sdlq::getTicks());
-        const float alpha =
-            remaining >= 5000 ? 0.4f : 0.4f - 0.4f * static_cast<float>(remaining % 500) / 500.0f;
-        const float bubble[4] = {0.4f, 0.7f, 0.7f, alpha};
-        glMaterialfv(GL_FRONT, GL_DIFFUSE, bubble);
-        glPushMatrix();
-        glTranslatef(x, y, z);
-        glEnable(GL_BLEND);
+    {
+        // The flames glow over what lies behind them and hide nothing.
+        const GlState flames(GlState::Blend, GlState::Texture2D | GlState::Lighting | GlState::DepthWrite);
         glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-        glDepthMask(GL_FALSE);
-        glCallList(shipLists + 2);
-        glDepthMask(GL_TRUE);
-        glPopMatrix();
-        glMaterialfv(GL_FRONT, GL_DIFFUSE, engine->colorWhite);
-
-        glPushMatrix();
-        glDisable(GL_LIGHTING);
-        glDepthFunc(GL_ALWAYS);
-        glEnable(GL_ALPHA_TEST);
-        glAlphaFunc(GL_GREATER, 0.3f);
-        glTranslatef(0.1f + x, y - 0.4f, z - 0.5f);
-        drawNumber(remaining / 1000, 120);
-        glDisable(GL_ALPHA_TEST);
-        glPopMatrix();
-        glDepthFunc(GL_LEQUAL);
-        glEnable(GL_LIGHTING);
+        glTranslatef(0.3f, 0.1f, -0.15f);
+        drawFlame();
+        glTranslatef(-0.8f, 0, 0);
+        drawFlame();
+        glColor4f(1, 1, 1, 1);
     }
-    glDisable(GL_BLEND);
+    glPopMatrix();
+    if (invulnerable == 0)
+        return;
+
+    // The shield bubble, then the seconds left in front of everything, both blended.
+    const int remaining = static_cast<int>(invulnerableUntil - sdlq::getTicks());
+    const float alpha = remaining >= 5000 ? 0.4f : 0.4f - 0.4f * static_cast<float>(remaining % 500) / 500.0f;
+    const float bubble[4] = {0.4f, 0.7f, 0.7f, alpha};
+    GlState shield(GlState::Blend, GlState::DepthWrite);
+    glMaterialfv(GL_FRONT, GL_DIFFUSE, bubble);
+    glPushMatrix();
+    glTranslatef(x, y, z);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glCallList(shipLists + 2);
+    glPopMatrix();
+    glMaterialfv(GL_FRONT, GL_DIFFUSE, engine->colorWhite);
+
+    shield.set(GlState::DepthWrite | GlState::AlphaTest, GlState::Lighting);
+    glPushMatrix();
+    glDepthFunc(GL_ALWAYS);
+    glAlphaFunc(GL_GREATER, 0.3f);
+    glTranslatef(0.1f + x, y - 0.4f, z - 0.5f);
+    drawNumber(remaining / 1000, 120);
+    glPopMatrix();
+    glDepthFunc(GL_LEQUAL);
 }
 
 void MyShip::drawShadow() {

@@ -3,6 +3,7 @@
 #include "core/Engine.h"
 #include "core/World.h"
 #include "player/MyShip.h"
+#include "render/GlState.h"
 #include "render/Overlay.h"
 #include "render/Text.h"
 
@@ -59,12 +60,11 @@ void texturedQuad(float x0, float y0, float x1, float y1) {
 }
 
 void drawPanel(const Engine* e, float w, float h) {
-    glEnable(GL_TEXTURE_2D);
+    GlState::apply(GlState::Texture2D);
     glBindTexture(GL_TEXTURE_2D, e->texBoard);
     glColor4f(1, 1, 1, 1);
     texturedQuad(0.8f * w, 0.98f * h, 0.98f * w, 0.8f * h);
-    glDisable(GL_LIGHTING);
-    glDisable(GL_TEXTURE_2D);
+    GlState::apply(0, GlState::Lighting | GlState::Texture2D);
     glColor4f(1, 1, 0, 0.6f);
     glBegin(GL_TRIANGLES);
     glVertex2f(0.89f * w - 22, 0.9f * h);
@@ -74,16 +74,14 @@ void drawPanel(const Engine* e, float w, float h) {
 }
 
 void drawGameOver(const Engine* e, int width, int height) {
-    glEnable(GL_TEXTURE_2D);
+    GlState::apply(GlState::Texture2D | GlState::AlphaTest);
     glBindTexture(GL_TEXTURE_2D, e->texGameOver);
     glMaterialfv(GL_FRONT, GL_DIFFUSE, e->colorWhite);
-    glEnable(GL_ALPHA_TEST);
     glAlphaFunc(GL_GEQUAL, 0.3f);
     glColor4f(1, 1, 2, 1);
     texturedQuad(static_cast<float>(width / 4), static_cast<float>(3 * height / 4),
                  static_cast<float>(3 * width / 4), static_cast<float>(height) / 1.7f);
-    glDisable(GL_ALPHA_TEST);
-    glDisable(GL_TEXTURE_2D);
+    GlState::apply(0, GlState::AlphaTest | GlState::Texture2D);
 }
 
 // Centred over the frozen play view, in the font of the score, amber at the foot.
@@ -127,11 +125,8 @@ void World::drawHud() {
     const int height = e->screenHeight;
     const OverlayFrame panel = overlayFrame(width, height, OverlayAnchor::TopRight);
     const OverlayFrame centre = overlayFrame(width, height, OverlayAnchor::Centre);
-    glDepthMask(GL_FALSE);
+    GlState::apply(GlState::Blend, GlState::DepthWrite | GlState::Lighting | GlState::Texture2D);
     projectOverlayPixels(panel, width, height);
-    glDisable(GL_LIGHTING);
-    glDisable(GL_TEXTURE_2D);
-    glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
 
     if (e->ship) {
@@ -149,9 +144,7 @@ void World::drawHud() {
 
     projectOverlayUnitSquare(panel, width, height);
     glDepthFunc(GL_ALWAYS);
-    glEnable(GL_BLEND);
-    glEnable(GL_TEXTURE_2D);
-    glDisable(GL_LIGHTING);
+    GlState::apply(GlState::Blend | GlState::Texture2D, GlState::Lighting);
     updateHudTexts(this, e->ship);
     drawText(0.832f, 0.91f, 0, hudCache.score, 10);
     drawText(0.885f, 0.875f, 0, hudCache.bombs, 8, 1, 1, 0);
@@ -164,8 +157,7 @@ void World::drawHud() {
         drawPausedSign();
     }
 
-    glDepthMask(GL_TRUE);
     glDepthFunc(GL_LEQUAL);
-    glDisable(GL_BLEND);
-    glEnable(GL_LIGHTING);
+    GlState::apply(GlState::DepthWrite | GlState::Lighting, GlState::Blend);
+    GlState::checkErrors("hud");
 }

@@ -1,6 +1,7 @@
 #include "core/Engine.h"
 #include "core/ListSprite.h"
 #include "core/World.h"
+#include "render/GlState.h"
 
 #include <GL/gl.h>
 
@@ -14,24 +15,20 @@ constexpr float ShadowAlpha = 0.35f;
 // fragment lands only there and clears the mark, so overlapping shadows darken a pixel once.
 void World::drawShadowPass(bool ownBlending) {
     const Engine* e = Engine::instance();
-    glEnable(GL_STENCIL_TEST);
+    GlState::apply(GlState::StencilTest | GlState::PolygonOffsetFill, GlState::Texture2D | GlState::Lighting);
     glStencilFunc(GL_EQUAL, 1, 1);
     glStencilOp(GL_ZERO, GL_ZERO, GL_ZERO);
     glMultMatrixf(e->shadowMatrix);
-    glDisable(GL_TEXTURE_2D);
-    glDisable(GL_LIGHTING);
-    glEnable(GL_POLYGON_OFFSET_FILL);
     glPolygonOffset(-1.0f, -1.0f);
     if (ownBlending) {
-        glEnable(GL_BLEND);
+        GlState::apply(GlState::Blend);
         glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     }
     glColor4f(0, 0, 0, ShadowAlpha);
     sprites->drawShadows();
-    glDisable(GL_POLYGON_OFFSET_FILL);
+    // A pass that brought its own blending gives the lighting back; the others leave it to the caller.
     if (ownBlending)
-        glDisable(GL_BLEND);
-    glDisable(GL_STENCIL_TEST);
-    if (ownBlending)
-        glEnable(GL_LIGHTING);
+        GlState::apply(GlState::Lighting, GlState::Blend);
+    GlState::apply(0, GlState::PolygonOffsetFill | GlState::StencilTest);
+    GlState::checkErrors("shadow");
 }

@@ -4,6 +4,7 @@
 #include "core/World.h"
 #include "player/MyShip.h"
 #include "render/GLSetup.h"
+#include "render/GlState.h"
 
 #include <GL/gl.h>
 #include <GL/glext.h>
@@ -75,8 +76,7 @@ int cellOf(const World* w, int r, int c) {
 }
 
 void drawSingleTextureFloor(const World* w, const Engine* e) {
-    glEnable(GL_LIGHTING);
-    glEnable(GL_TEXTURE_2D);
+    GlState::apply(GlState::Lighting | GlState::Texture2D);
     unsigned int bound = 0;
     for (int r = 0; r < World::FloorRows; ++r) {
         const float z0 = RowDepth * static_cast<float>(r) - w->floorScroll;
@@ -93,19 +93,19 @@ void drawSingleTextureFloor(const World* w, const Engine* e) {
     }
     glBindTexture(GL_TEXTURE_2D, e->texBorder);
     sendBorders(w->floorScroll, sendSingle);
-    glDisable(GL_TEXTURE_2D);
+    GlState::apply(0, GlState::Texture2D);
 }
 
 void setUpCombiners() {
     activeTextureFn(GL_TEXTURE0);
-    glEnable(GL_TEXTURE_2D);
+    GlState::apply(GlState::Texture2D);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_COMBINE);
     glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_RGB, GL_MODULATE);
     glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE0_RGB, GL_TEXTURE);
     glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE1_RGB, GL_PRIMARY_COLOR);
     activeTextureFn(GL_TEXTURE1);
     glTexEnvfv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_COLOR, MixConstant);
-    glEnable(GL_TEXTURE_2D);
+    GlState::apply(GlState::Texture2D); // the switch of the active unit
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_COMBINE);
     glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_RGB, GL_INTERPOLATE);
     glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE0_RGB, GL_TEXTURE);
@@ -130,7 +130,7 @@ void bindPair(unsigned int map, unsigned int tile, unsigned int* bound) {
 }
 
 void drawTwoTextureFloor(const World* w, const Engine* e) {
-    glDisable(GL_LIGHTING);
+    GlState::apply(0, GlState::Lighting);
     setUpCombiners();
     unsigned int bound[2] = {0, 0};
     for (int r = 0; r < World::FloorRows; ++r) {
@@ -146,7 +146,7 @@ void drawTwoTextureFloor(const World* w, const Engine* e) {
     bindPair(e->texFloorMap[1], e->texBorder, bound);
     sendBorders(w->floorScroll, sendDouble);
     activeTextureFn(GL_TEXTURE1);
-    glDisable(GL_TEXTURE_2D);
+    GlState::apply(0, GlState::Texture2D);
     activeTextureFn(GL_TEXTURE0);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
 }
@@ -204,9 +204,7 @@ bool floorUsesTwoTextures() {
 
 void World::drawSky() {
     const Engine* e = Engine::instance();
-    glDisable(GL_FOG);
-    glDisable(GL_LIGHTING);
-    glDisable(GL_TEXTURE_2D);
+    GlState::apply(0, GlState::Fog | GlState::Lighting | GlState::Texture2D);
     const int n = std::min(visibleStars(starCount, e->details), static_cast<int>(StarCount));
     if (n > 0) {
         float* twinkling = stars[std::rand() % n];
@@ -220,8 +218,7 @@ void World::drawSky() {
 
     if (e->details != 0) {
         glColor4fv(e->colorWhite);
-        glEnable(GL_TEXTURE_2D);
-        glEnable(GL_BLEND);
+        GlState::apply(GlState::Texture2D | GlState::Blend);
         glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
         for (int k = 0; k < 4; ++k) {
             const float* q = e->skyQuads[k];
@@ -238,9 +235,8 @@ void World::drawSky() {
             glEnd();
         }
     }
-    glEnable(GL_FOG);
-    glEnable(GL_LIGHTING);
-    glDisable(GL_BLEND);
+    GlState::apply(GlState::Fog | GlState::Lighting, GlState::Blend);
+    GlState::checkErrors("sky");
 }
 
 void World::drawFloor() {
@@ -249,15 +245,14 @@ void World::drawFloor() {
     scrollFloor(this, e->frameStep);
     glMaterialfv(GL_FRONT, GL_DIFFUSE, e->colorWhite);
     glColor4fv(e->colorWhite);
-    glEnable(GL_BLEND);
+    GlState::apply(GlState::Blend);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glNormal3f(0, 1, 0);
     if (floorUsesTwoTextures())
         drawTwoTextureFloor(this, e);
     else
         drawSingleTextureFloor(this, e);
-    glDisable(GL_ALPHA_TEST);
-    glDisable(GL_TEXTURE_2D);
+    GlState::apply(0, GlState::AlphaTest | GlState::Texture2D | GlState::Blend);
     glLightfv(GL_LIGHT0, GL_SPECULAR, e->colorWhite);
-    glDisable(GL_BLEND);
+    GlState::checkErrors("floor");
 }

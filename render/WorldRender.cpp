@@ -5,6 +5,7 @@
 #include "core/World.h"
 #include "platform/SdlCompat.h"
 #include "player/MyShip.h"
+#include "render/GlState.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -92,7 +93,7 @@ void drawMenuShip(const Engine* e) {
     glTranslatef(1.2f, -0.5f, 0);
     glRotatef(e->menuAngle, 0, 1, 0);
     glBindTexture(GL_TEXTURE_2D, e->texMyShip);
-    glEnable(GL_TEXTURE_2D);
+    GlState::apply(GlState::Texture2D);
     glMaterialfv(GL_FRONT, GL_DIFFUSE, e->colorWhite);
     if (e->hasSeparateSpecular)
         glLightModeli(GL_LIGHT_MODEL_COLOR_CONTROL, GL_SINGLE_COLOR);
@@ -119,14 +120,13 @@ void drawScenery(World* world, const Engine* e) {
     glColor4f(1, 1, 1, 1);
     world->drawSky();
     if (e->shadows) {
-        glEnable(GL_STENCIL_TEST);
+        GlState::apply(GlState::StencilTest);
         glStencilFunc(GL_ALWAYS, 1, 1);
         glStencilOp(GL_REPLACE, GL_REPLACE, GL_REPLACE);
         world->drawFloor();
-        glDisable(GL_STENCIL_TEST);
-        glEnable(GL_LIGHTING);
+        GlState::apply(GlState::Lighting, GlState::StencilTest);
     } else {
-        glEnable(GL_LIGHTING);
+        GlState::apply(GlState::Lighting);
         world->drawFloor();
     }
     glPopMatrix();
@@ -135,10 +135,9 @@ void drawScenery(World* world, const Engine* e) {
 // What the Qt screens over a background scene expect to find.
 void sceneEndState() {
     orthoUnitSquare(-1, 1);
-    glEnable(GL_BLEND);
-    glEnable(GL_TEXTURE_2D);
-    glDisable(GL_LIGHTING);
+    GlState::apply(GlState::Blend | GlState::Texture2D, GlState::Lighting);
     glDepthFunc(GL_LEQUAL);
+    GlState::checkErrors("scene");
 }
 
 } // namespace
@@ -172,16 +171,14 @@ void World::renderMenu() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     frameViewport(e);
     projectTitle(e);
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_BLEND);
-    glEnable(GL_TEXTURE_2D);
-    glEnable(GL_LIGHTING);
+    GlState::apply(GlState::Texture2D | GlState::Lighting, GlState::DepthTest | GlState::Blend);
     drawTitle(e);
 
-    glEnable(GL_DEPTH_TEST);
+    GlState::apply(GlState::DepthTest);
     perspective(e, DesignAspect, 0.5, 10);
     gluLookAt(0, 2, -4.6, 0, 1, 0, 0, 1, 0);
     drawMenuShip(e);
+    GlState::checkErrors("menu");
     sdlq::glSwapBuffers();
 }
 
@@ -210,7 +207,7 @@ void World::renderPanelScene() {
     gluLookAt(10, 2, 6, 10, 0.4, 20, 0, 1, 0);
     drawScenery(this, e);
     sprites->drawAll();
-    glEnable(GL_BLEND);
+    GlState::apply(GlState::Blend);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     if (e->shadows)
         drawShadowPass(false);
@@ -228,8 +225,7 @@ void World::renderCreditsScene() {
               0.3 * std::cos(a), 1, 0);
     drawScenery(this, e);
     sprites->drawAll();
-    glDisable(GL_TEXTURE_2D);
-    glDisable(GL_LIGHTING);
+    GlState::apply(0, GlState::Texture2D | GlState::Lighting);
     if (e->shadows)
         drawShadowPass(true);
     sceneEndState();

@@ -7,6 +7,7 @@
 #include "core/World.h"
 #include "platform/SdlCompat.h"
 #include "render/Camera.h"
+#include "render/GlState.h"
 #include "render/Textures.h"
 
 #include <QDir>
@@ -16,6 +17,8 @@
 
 #include <GL/gl.h>
 #include <GL/glu.h>
+
+#include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <string>
@@ -102,6 +105,8 @@ bool GameScene::open(int w, int h, QSize plainTitle) {
 
 void GameScene::draw(void (World::*pass)()) {
     (world->*pass)();
+    // The passes check their GL errors and the sprites' switches themselves (check builds).
+    EXPECT_EQ(GlState::takeReportCount(), 0) << "GL errors or switches left changed (stderr names them)";
     frame.assign(static_cast<size_t>(width) * height * 4, 0);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, frame.data());
