@@ -1,15 +1,7 @@
 // How the fighters, the raiders and the tanks move, aim and fire.
 #include "GameFixture.h"
 
-#include "enemies/Bandit2.h"
-#include "enemies/Fighter2.h"
-#include "enemies/Ship1.h"
-#include "enemies/Tank.h"
-
-#include <cmath>
 #include <numbers>
-#include <set>
-#include <tuple>
 
 namespace {
 

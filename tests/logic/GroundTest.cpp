@@ -1,21 +1,6 @@
 // The cubes and their capsules, the traps and their star missiles, the nests and their scratchers.
 #include "GameFixture.h"
 
-#include "core/Random.h"
-#include "enemies/Cube.h"
-#include "enemies/Diamond.h"
-#include "enemies/Explosion.h"
-#include "enemies/ExplosionJustSmoke.h"
-#include "enemies/Piege.h"
-#include "enemies/Scratcher.h"
-#include "enemies/Spirale.h"
-#include "enemies/Tache.h"
-#include "enemies/TacheBench.h"
-
-#include <array>
-#include <cmath>
-#include <tuple>
-
 namespace {
 
 using Ground = GameTest;

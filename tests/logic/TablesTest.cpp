@@ -2,31 +2,6 @@
 // lasts: one table each, checked through the sprites' own passes.
 #include "GameFixture.h"
 
-#include "core/SpriteKind.h"
-#include "enemies/Bandit2.h"
-#include "enemies/Cube.h"
-#include "enemies/Diamond.h"
-#include "enemies/Explosion.h"
-#include "enemies/ExplosionJustSmoke.h"
-#include "enemies/ExplosionMark.h"
-#include "enemies/Fighter2.h"
-#include "enemies/PieceOfShip.h"
-#include "enemies/Piege.h"
-#include "enemies/Scratcher.h"
-#include "enemies/Ship1.h"
-#include "enemies/Spirale.h"
-#include "enemies/Tache.h"
-#include "enemies/Tank.h"
-#include "player/MyFire1.h"
-#include "player/MyFire2.h"
-#include "player/MyFire3.h"
-#include "player/MyFire4.h"
-#include "player/MyShip.h"
-
-#include <algorithm>
-#include <array>
-#include <cmath>
-
 namespace {
 
 // clang-format off

@@ -1,20 +1,9 @@
 // The wave generator's rules by score, and a long game of the whole logic without GL or audio.
 #include "GameFixture.h"
 
-#include "core/Random.h"
-#include "core/SpriteKind.h"
 #include "core/Waves.h"
-#include "enemies/Bandit2.h"
-#include "enemies/Cube.h"
-#include "enemies/Fighter2.h"
-#include "enemies/Piege.h"
-#include "enemies/Ship1.h"
-#include "enemies/Tache.h"
-#include "enemies/Tank.h"
-#include "platform/SdlCompat.h"
-#include "player/MyShip.h"
 
-#include <array>
+#include <map>
 
 namespace {
 
@@ -49,6 +38,17 @@ protected:
             clearAllButShip();
         }
         return made;
+    }
+    // The game's own play frame without drawing: the play update (moves and waves), collisions, the ship's
+    // bookkeeping and the removal pass.
+    void playFrame() {
+        world->updatePlay();
+        sprites()->collideAll();
+        if (!engine->ship)
+            engine->shipDeadTime += engine->frameStep;
+        else if (engine->ship->dead)
+            std::tie(engine->ship, engine->shipDeadTime) = std::tuple{nullptr, 0.0f};
+        sprites()->removeDead();
     }
     std::array<int, 7> hitPoints{};
 };

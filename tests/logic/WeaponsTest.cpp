@@ -2,20 +2,6 @@
 // means for each follower.
 #include "GameFixture.h"
 
-#include "enemies/Explosion.h"
-#include "enemies/ExplosionMark.h"
-#include "enemies/PieceOfShip.h"
-#include "enemies/Piege.h"
-#include "enemies/SpecialEffect1.h"
-#include "player/MyFire1.h"
-#include "player/MyFire2.h"
-#include "player/MyFire3.h"
-#include "player/MyFire4.h"
-#include "player/MyFire4Smoke.h"
-
-#include <cmath>
-#include <tuple>
-
 namespace {
 
 using Weapons = GameTest;
