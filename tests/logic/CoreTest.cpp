@@ -20,22 +20,6 @@ namespace {
 using Core = GameTest;
 using Contacts = std::vector<std::pair<Sprite*, Sprite*>>;
 
-// The cursor wraps at both ends; unlinking the tail, the head and the last one keeps the ends and count.
-TEST_F(Core, ListLinksAndCursor) {
-    ListSprite list;
-    EXPECT_FALSE(list.first());
-    Probe a(&list, 1), b(&list, 1), c(&list, 1);
-    for (Probe* p : {&a, &b, &c})
-        list.add(p);
-    EXPECT_TRUE(list.first() && list.next() && list.next() && !list.next() && list.cursor == &a);
-    EXPECT_TRUE(!list.prev() && list.cursor == &c);
-    c.unlink();
-    a.unlink();
-    EXPECT_TRUE(list.head == &b && list.tail == &b && !b.prev && !b.next);
-    b.unlink();
-    EXPECT_TRUE(!list.head && !list.tail && list.count == 0);
-}
-
 // Boxes meet only when they overlap strictly on every axis; NaN never meets.
 TEST_F(Core, BoxesMeetOnlyWhenTheyOverlap) {
     const float nan = std::numeric_limits<float>::quiet_NaN();

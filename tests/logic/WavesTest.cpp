@@ -29,6 +29,10 @@ protected:
                               : kind == KindPiege         ? Traps
                               : kind == KindTank          ? Tanks
                                                           : -1;
+                if (auto* f = dynamic_cast<Fighter2*>(e)) {
+                    lanes.insert(f->z == 70 ? f->x : 100.0f);
+                    agility = {std::min(agility.first, f->agility), std::max(agility.second, f->agility)};
+                }
                 if (m >= 0) {
                     ++made[m];
                     hitPoints[m] =
@@ -51,6 +55,8 @@ protected:
         sprites()->removeDead();
     }
     std::array<int, 7> hitPoints{};
+    std::set<float> lanes;
+    std::pair<float, float> agility{1, 0};
 };
 
 // Which rules run at each score boundary (with a ship): bandits, raiders, traps, tanks, and the extra
@@ -73,6 +79,9 @@ TEST_F(Waves, EachTierRunsItsRules) {
             (std::array<bool, 5>{bool(bandits), bool(raiders), bool(traps), bool(tanks), bool(extraNests)}))
             << score;
     }
+    // Fighters come in at z = 70 in 140 lanes from x = −7 by 0.1, with agility 0.5 to 0.9921875.
+    EXPECT_TRUE(lanes.size() == 140 && *lanes.begin() == -7 && std::fabs(*lanes.rbegin() - 6.9f) < 1e-5f);
+    EXPECT_EQ(agility, (std::pair{0.5f, 0.9921875f}));
 }
 
 // Mean ticks between spawns: cubes 160, traps 150 up to 10 000 then 240 and 250; tanks 350 up to 80 000
@@ -133,24 +142,17 @@ TEST_F(Waves, TanksAreLimitedByTheLivingCount) {
     }
 }
 
-// The fighters take their lane from the first draw after the rule's own and their agility from the next.
+// A fighter draws its lane right after the rule's own draw, and its agility next.
 TEST_F(Waves, LaneIsDrawnBeforeAgility) {
-    engine->frameStep = 10;
-    world->score = 0;
-    for (unsigned seed = 1; seed < 500; ++seed) {
-        std::srand(seed);
-        if (10.0f <= 300.0f * static_cast<float>(gameRand()) / 32000.0f)
-            continue;
-        const int lane = gameRand(), agility = gameRand();
-        std::srand(seed);
-        runWaves(world);
-        const Fighter2* f = first<Fighter2>();
-        ASSERT_NE(f, nullptr);
-        EXPECT_TRUE(f->x == static_cast<float>(lane % 140) / 10 - 7 && f->z == 70);
-        EXPECT_EQ(f->agility, static_cast<float>(agility % 64) * 0.0078125f + 0.5f);
-        return;
-    }
-    FAIL() << "no seed made a fighter in the first frame";
+    std::tie(engine->frameStep, world->score) = std::tuple{10.0f, 0};
+    unsigned seed = 0;
+    for (; !first<Fighter2>() && seed < 500; runWaves(world))
+        std::srand(++seed);
+    ASSERT_NE(first<Fighter2>(), nullptr);
+    std::srand(seed);
+    const int chance = gameRand(), lane = gameRand(), agility = gameRand();
+    EXPECT_TRUE(chance >= 0 && first<Fighter2>()->x == float(lane % 140) / 10 - 7);
+    EXPECT_EQ(first<Fighter2>()->agility, float(agility % 64) * 0.0078125f + 0.5f);
 }
 
 // The whole game logic for a long run: the play update with its waves, the collision pass, the ship's
