@@ -13,6 +13,7 @@ int GameApp::run(int argc, char** argv) {
     sdlq::prepareApplication();
     auto* app = new GameApp(argc, argv, true);
     if (!app->isRunning()) {
+        sdlq::catchQuitSignals();
         app->newMainWindow();
         runGame(argc, argv);
     }

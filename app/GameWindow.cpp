@@ -2,11 +2,13 @@
 
 #include "core/Engine.h"
 #include "core/Game.h"
+#include "core/World.h"
 #include "platform/AboutDialog.h"
 #include "platform/HelpManager.h"
 #include "platform/QtSingleApplication.h"
 #include "platform/SDL_QScene.h"
 #include "platform/SDL_QWidget.h"
+#include "platform/SdlCompat.h"
 #include "ui/CreditsView.h"
 #include "ui/GameMenu.h"
 #include "ui/GameOptions.h"
@@ -14,6 +16,7 @@
 #include "ui/HighScoreTable.h"
 #include "ui_GameWindow.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QFile>
 #include <QGraphicsProxyWidget>
@@ -30,7 +33,6 @@ constexpr double MenuLeft = 0.805;
 constexpr double MenuTop = 0.665;
 constexpr double MenuDesignWidth = 1280.0;
 constexpr double MenuDesignHeight = 960.0;
-constexpr double PanelOpacity = 0.8;
 
 } // namespace
 
@@ -42,6 +44,13 @@ GameWindow::GameWindow(QWidget* parent) : SDL_QMainWindow(parent, {}), ui(new Ui
     addActions({ui->actionNew_Game, ui->actionShow_High_Scores, ui->actionOptions, ui->actionProduct_Page,
                 ui->actionTorvik_Webpage, ui->actionTorvik_Support, ui->actionSend_Feedback, ui->actionAbout,
                 ui->actionQuit, ui->actionOrbitrax_Help});
+    // F11 and Alt+Enter (the keypad's Enter too) swap the screen mode; a held key swaps once.
+    auto* fullScreen = new QAction(tr("Full Screen"), this);
+    fullScreen->setShortcuts({QKeySequence(Qt::Key_F11), QKeySequence(Qt::ALT | Qt::Key_Return),
+                              QKeySequence(Qt::ALT | Qt::Key_Enter)});
+    fullScreen->setAutoRepeat(false);
+    connect(fullScreen, &QAction::triggered, this, &GameWindow::toggleFullScreen);
+    addAction(fullScreen);
     if (SDL_QWidget* view = getSDLWidget()) {
         QSurfaceFormat format = view->sdlScene()->format();
         format.setSamples(4);
@@ -53,14 +62,17 @@ GameWindow::GameWindow(QWidget* parent) : SDL_QMainWindow(parent, {}), ui(new Ui
 }
 
 GameWindow::~GameWindow() {
+    // However the game ends, a score that earned its place is kept with the name typed so far.
+    if (highScoreTable) {
+        highScoreTable->keepEntry();
+        highScoreTable->abandonEntry();
+    }
     // The clean-exit mark: the next start trusts the stored settings.
     QSettings* s = tvt::QtSingleApplication::appSettings();
     s->setValue("general/Running", 0);
-    s->sync();
+    tvt::QtSingleApplication::syncSettings();
     if (registeredWindow == this)
         registeredWindow = nullptr;
-    if (highScoreTable)
-        highScoreTable->abandonEntry();
     delete ui;
 }
 
@@ -121,7 +133,7 @@ void GameWindow::showHighScores() {
     hideGameMenu();
     highScoreTable = new HighScoreTable(ui->sdlWidget);
     const Engine* engine = Engine::instance();
-    highScoreTable->resizeForScreen(engine->screenWidth, engine->screenHeight);
+    highScoreTable->resizeForScreen(engine->screenWidth, height());
     highScoreTable->setGeometry(0, 0, width(), height());
     enableGrabbing(false);
     highScoreTable->show();
@@ -133,6 +145,7 @@ void GameWindow::hideHighScores() {
         return;
     HighScoreTable* table = highScoreTable;
     highScoreTable = nullptr;
+    table->keepEntry();
     table->abandonEntry();
     table->hide();
     // This runs from the table's own button or timer: destroy it once that has returned.
@@ -147,6 +160,7 @@ bool GameWindow::checkHighScore(int score) {
     highScoreTable = new HighScoreTable(ui->sdlWidget);
     highScoreTable->setGeometry(0, 0, width(), height());
     if (highScoreTable->insertScore(score)) {
+        highScoreTable->resizeForScreen(Engine::instance()->screenWidth, height());
         enableGrabbing(false);
         highScoreTable->show();
         highScoreTable->setFocus();
@@ -165,12 +179,12 @@ void GameWindow::showOptions() {
         panel->ensurePolished();
         panel->resize(panel->size().expandedTo(panel->sizeHint()));
         optionsProxy = ui->sdlWidget->addWidget(panel);
-        // Window opacity only reaches top-level windows; the proxy carries it over the scene.
-        optionsProxy->setOpacity(PanelOpacity);
+        // The panel's own window opacity (0.8) carries over the scene; a proxy opacity would multiply it.
         optionsProxy->hide();
     }
     if (optionsProxy->isVisible())
         return;
+    static_cast<GameOptions*>(optionsProxy->widget())->selectFromEngine();
     const QSizeF panel = optionsProxy->size();
     optionsProxy->setPos(0.5 * (width() - panel.width()), 0.5 * (height() - panel.height()));
     enableGrabbing(false);
@@ -264,6 +278,7 @@ void GameWindow::closeOverlays() {
     if (highScoreTable) {
         HighScoreTable* table = highScoreTable;
         highScoreTable = nullptr;
+        table->keepEntry();
         table->abandonEntry();
         table->hide();
         table->deleteLater();
@@ -300,6 +315,32 @@ void GameWindow::on_actionOptions_triggered() {
     Game* game = Game::instance();
     if (game && menuProxy && menuProxy->isVisible())
         game->openOptions();
+}
+
+// Full screen and the stored window size swap at once, wherever the player is, and the choice is
+// stored as the options panel stores it. A game in play does not move while the mode changes.
+void GameWindow::toggleFullScreen() {
+    Engine* engine = Engine::instance();
+    const bool grabbing = ui->sdlWidget->isGrabbing();
+    engine->fullScreen = !engine->fullScreen;
+    const unsigned int flags = sdlq::OpenGLFlag | (engine->fullScreen ? sdlq::FullScreenFlag : 0);
+    if (!sdlq::setVideoMode(engine->screenWidth, engine->screenHeight, 0, flags)) {
+        engine->fullScreen = !engine->fullScreen;
+        return;
+    }
+    engine->saveSettings();
+    enableGrabbing(grabbing);
+    if (menuProxy && menuProxy->isVisible()) {
+        menuProxy->hide(); // laid out again for the new size
+        showGameMenu();
+    }
+    if (optionsProxy && optionsProxy->isVisible()) {
+        static_cast<GameOptions*>(optionsProxy->widget())->selectFromEngine();
+        const QSizeF panel = optionsProxy->size();
+        optionsProxy->setPos(0.5 * (width() - panel.width()), 0.5 * (height() - panel.height()));
+    }
+    if (World::exists())
+        World::instance()->restartClocks();
 }
 
 void GameWindow::on_actionShow_High_Scores_triggered() {

@@ -49,8 +49,10 @@ public slots:
     void showCredits();
     void hideCredits();
     // Escape in the Panel or Credits state: closes whatever screen shows, as its own Close would,
-    // without emitting the closing signals and without saving an unfinished name.
+    // without emitting the closing signals; a name being typed is kept as it stands.
     void closeOverlays();
+    // F11 and Alt+Enter: full screen and the stored window size swap at once, stored as the options store it.
+    void toggleFullScreen();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -35,7 +35,7 @@ void playSample(int id, int volume) {
     const int channel = Mix_PlayChannelTimed(-1, chunk, 0, -1);
     // Channel −1 means no channel was free; a volume call with it would set every channel.
     if (channel >= 0)
-        Mix_Volume(channel, volume);
+        Mix_Volume(channel, Engine::instance()->effectsLevel(volume));
 }
 
 int depthVolume(int volume, float z) {
@@ -51,7 +51,7 @@ void playSampleAt(int id, int volume, float z) {
         return;
     const int channel = Mix_PlayChannelTimed(-1, chunk, 0, -1);
     if (channel >= 0)
-        Mix_Volume(channel, depthVolume(volume, z));
+        Mix_Volume(channel, Engine::instance()->effectsLevel(depthVolume(volume, z)));
 }
 
 } // namespace Audio

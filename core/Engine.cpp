@@ -59,8 +59,8 @@ Engine* Engine::instance() {
         return theEngine;
     theEngine = new Engine();
     theEngine->probeCapabilities();
-    if (theEngine->openAudio())
-        theEngine->openJoystick();
+    theEngine->openAudio();
+    theEngine->openJoystick();
     return theEngine;
 }
 

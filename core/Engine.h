@@ -52,9 +52,14 @@ public:
     // Deletes the texture names this Engine made (a new Engine loads them again).
     void freeTextures();
 
-    // Music slots: each switch pauses and releases before loading.
+    // Music slots: each switch pauses and releases before loading. Without a sound device the game
+    // plays silently: nothing is loaded.
     void releaseMusic(Mix_Music*& slot);
     void startMusic(Mix_Music*& slot, const char* file);
+    // Sets the mixer's music volume from musicVolume and muted; samples read theirs as they start.
+    void applyVolumes();
+    // A sample's channel volume (0–128) scaled by the effects volume, 0 when muted.
+    int effectsLevel(int volume) const;
 
     float frameStep = 1.0f;
     int paused = 0;
@@ -75,6 +80,10 @@ public:
     int textureFilter = 2;
     int anisotropic = 0;
     int forceFeedback = 1;
+    // Percent, 0–100; muted silences both for this run only.
+    int musicVolume = 100;
+    int effectsVolume = 100;
+    bool muted = false;
 
     unsigned int texChars = 0;
     unsigned int texTitle[6] = {};

@@ -20,8 +20,18 @@ bool Engine::openAudio() {
     creditsMusic = nullptr;
     if (menuMusic)
         Mix_PlayMusic(menuMusic, -1);
+    applyVolumes();
     loadSamples();
     return true;
+}
+
+// Safe without a device too: the mixer keeps the level for music yet to come.
+void Engine::applyVolumes() {
+    Mix_VolumeMusic(muted ? 0 : musicVolume * MIX_MAX_VOLUME / 100);
+}
+
+int Engine::effectsLevel(int volume) const {
+    return muted ? 0 : volume * effectsVolume / 100;
 }
 
 void Engine::loadSamples() {
@@ -46,7 +56,10 @@ void Engine::releaseMusic(Mix_Music*& slot) {
 
 void Engine::startMusic(Mix_Music*& slot, const char* file) {
     releaseMusic(slot);
+    if (!audioOpened)
+        return;
     slot = Mix_LoadMUS(resourcePath(file).c_str());
     if (slot)
         Mix_PlayMusic(slot, -1);
+    applyVolumes();
 }

@@ -9,9 +9,13 @@
 #include <QScreen>
 #include <QSettings>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int MaxWindowSide = 16384;
+// The options panel offers levels 1 to 8; 0 is what a driver without the extension leaves.
+constexpr int MaxAnisotropicLevel = 8;
 
 QSize primaryScreenSize() {
     const QScreen* screen = qobject_cast<QGuiApplication*>(QCoreApplication::instance())
@@ -36,6 +40,12 @@ int storedSide(QSettings* s, const char* key, int fallback) {
     return value > 0 && value <= MaxWindowSide ? value : fallback;
 }
 
+// A stored volume in percent: anything outside 0–100 counts as absent (full volume).
+int storedVolume(QSettings* s, const char* key) {
+    const int value = storedInt(s, key, 100);
+    return value >= 0 && value <= 100 ? value : 100;
+}
+
 // Anisotropic filtering costs a software rasteriser most of its frame: there it starts off, and the
 // options panel still offers every level.
 int defaultAnisotropy(float maxAnisotropy) {
@@ -52,7 +62,9 @@ void Engine::loadSettings(int expectedRunning) {
     if (running == expectedRunning) {
         s->beginGroup("Graphic");
         textureFilter = storedInt(s, "Filter", 2);
-        anisotropic = storedInt(s, "Anisotropic", defaultAnisotropy(maxAnisotropy));
+        // Out of range the panel would see a change on every frame and save it each time.
+        anisotropic =
+            std::clamp(storedInt(s, "Anisotropic", defaultAnisotropy(maxAnisotropy)), 0, MaxAnisotropicLevel);
         // Only low, medium and high exist; anything else would break the star and beam counts.
         details = storedInt(s, "Details", 2);
         if (details < 0 || details > 2)
@@ -75,8 +87,12 @@ void Engine::loadSettings(int expectedRunning) {
         details = 2;
         forceFeedback = 1;
     }
+    // The volumes are no graphic risk: an unclean exit keeps them.
+    musicVolume = storedVolume(s, "Audio/MusicVolume");
+    effectsVolume = storedVolume(s, "Audio/EffectsVolume");
+    applyVolumes();
     s->setValue("general/Running", 1);
-    s->sync();
+    tvt::QtSingleApplication::syncSettings();
 }
 
 sdlq::Surface* Engine::applySettings(int expectedRunning) {
@@ -109,5 +125,9 @@ void Engine::saveSettings() {
     s->beginGroup("general");
     s->setValue("ForceFeedback", forceFeedback);
     s->endGroup();
-    s->sync();
+    s->beginGroup("Audio");
+    s->setValue("MusicVolume", musicVolume);
+    s->setValue("EffectsVolume", effectsVolume);
+    s->endGroup();
+    tvt::QtSingleApplication::syncSettings();
 }

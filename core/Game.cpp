@@ -213,5 +213,9 @@ bool Game::handleHeldKeys(bool keyEvent) {
         world->toggleSpecular();
     if (onEvent('s'))
         engine->shadows = !engine->shadows;
+    if (onEvent('m') && state == Playing) {
+        engine->muted = !engine->muted;
+        engine->applyVolumes();
+    }
     return quit;
 }

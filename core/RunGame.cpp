@@ -14,23 +14,29 @@
 namespace {
 
 constexpr Uint32 MinFrameMs = 12;
+// A window nobody can see serves its events ten times a second.
+constexpr Uint32 HiddenFrameMs = 100;
 constexpr int StencilBits = 8;
 
 bool initSdl() {
-    // SDL's own SIGINT/SIGTERM handlers would swallow the signals meant for the program.
+    // SDL's own SIGINT/SIGTERM handlers would swallow the signals meant for the program: the
+    // platform layer's own turn them into the window's quit.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    bool ok = SDL_Init(SDL_INIT_TIMER | SDL_INIT_AUDIO | SDL_INIT_JOYSTICK | SDL_INIT_HAPTIC) == 0;
+    bool ok = SDL_Init(SDL_INIT_TIMER | SDL_INIT_JOYSTICK | SDL_INIT_HAPTIC) == 0;
+    // A missing sound device is reported when the engine opens it; the game then plays silently.
+    SDL_InitSubSystem(SDL_INIT_AUDIO);
     // Video only lists the full-screen modes; the game draws through the window's own GL context.
     ok = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0 && ok;
     return ok;
 }
 
-// The game does not run without its sound device: it says why and stops.
+// Without a sound device the game says why, once, and plays silently.
 Engine* startEngine() {
+    static bool told = false;
     Engine* engine = Engine::instance();
-    if (const char* why = engine->audioFailure()) {
+    if (const char* why = engine->audioFailure(); why && !told) {
         std::fprintf(stderr, "Couldn't open audio: %s\n", why);
-        std::exit(2);
+        told = true;
     }
     return engine;
 }
@@ -77,7 +83,11 @@ void render(Game* game) {
 bool runFrame(Game* game) {
     const Uint32 frameStart = sdlq::getTicks();
     Engine* engine = Engine::instance();
-    update(game);
+    // A window nobody sees neither moves nor draws the game (a pass's collisions happen as it draws);
+    // the frame that finds it seen again draws at once.
+    const bool wasHidden = sdlq::viewHidden();
+    if (!wasHidden)
+        update(game);
     if (game->state == Playing && engine->shipDeadTime > 200 && !game->checkHighScore(game->world->score))
         game->returnToMenu();
 
@@ -112,13 +122,17 @@ bool runFrame(Game* game) {
     if (game->handleHeldKeys(keyEvent))
         quit = true;
 
-    sdlq::makeGameContextCurrent();
-    render(game);
-    game->world->showFrameRate();
+    const bool hidden = wasHidden && sdlq::viewHidden();
+    if (!hidden) {
+        sdlq::makeGameContextCurrent();
+        render(game);
+        game->world->showFrameRate();
+    }
 
+    const Uint32 frameMs = hidden ? HiddenFrameMs : MinFrameMs;
     const Uint32 elapsed = sdlq::getTicks() - frameStart;
-    if (elapsed < MinFrameMs)
-        sdlq::delay(MinFrameMs - elapsed);
+    if (elapsed < frameMs)
+        sdlq::delay(frameMs - elapsed);
     return !quit;
 }
 

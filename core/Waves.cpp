@@ -50,6 +50,21 @@ bool raidersFly(int score) {
     return (score >= 12001 && score <= 34999) || score > 55000;
 }
 
+// The tank rule, past the tank score. True when the extra nest rule follows this frame: only above
+// the lull score, where a tank draw also allows more tanks; a draw at the lull score itself adds
+// nothing and ends the frame's rules, as does any frame at or below it.
+bool spawnTank(ListSprite* sprites, int score, bool hasShip, int level) {
+    Engine* engine = Engine::instance();
+    if (!hasShip || !engine->chance(score <= FastTankScore ? TankTicks : TankTicksAbove80000))
+        return score > TankLullScore;
+    if (score == TankLullScore)
+        return false;
+    const int most = score < TankLullScore ? MaxTanks : MaxTanksAbove100000;
+    if (Tank::living() < most)
+        sprites->add(new Tank(sprites, column(), 2 * level + 7));
+    return score > TankLullScore;
+}
+
 } // namespace
 
 // One fixed sequence of random tests per frame; each success appends one enemy ahead of the player.
@@ -87,19 +102,6 @@ void runWaves(World* world) {
         sprites->add(new Piege(sprites, 2.0f, static_cast<float>(column())));
     if (score <= TankScore)
         return;
-    if (hasShip && engine->chance(score <= FastTankScore ? TankTicks : TankTicksAbove80000)) {
-        if (score < TankLullScore) {
-            if (Tank::living() < MaxTanks)
-                sprites->add(new Tank(sprites, column(), 2 * level + 7));
-            return;
-        }
-        if (score == TankLullScore)
-            return;
-        if (Tank::living() < MaxTanksAbove100000)
-            sprites->add(new Tank(sprites, column(), 2 * level + 7));
-    } else if (score <= TankLullScore) {
-        return;
-    }
-    if (engine->chance(ExtraTacheTicks))
+    if (spawnTank(sprites, score, hasShip, level) && engine->chance(ExtraTacheTicks))
         sprites->add(new Tache(sprites, static_cast<float>(column()), level + 8));
 }

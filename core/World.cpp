@@ -5,13 +5,14 @@
 #include "core/Random.h"
 #include "core/Waves.h"
 #include "enemies/TacheBench.h"
+#include "models/Angles.h"
 #include "platform/SdlCompat.h"
+#include "player/MyShip.h"
 #include "render/Textures.h"
 
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <numbers>
 
 #include <GL/gl.h>
 
@@ -20,16 +21,23 @@ namespace {
 World* theWorld = nullptr;
 
 constexpr float MaxFrameStep = 10.0f;
-constexpr float TwoTurns = 4.0f * std::numbers::pi_v<float>;
+constexpr float TwoTurns = 4.0f * Pi;
 constexpr int FramesPerMeasure = 30;
 
-int fpsFrameCounter = 0;
-char fpsTextBuffer[32] = "FPS: 0";
+// The frame counter behind the frame-rate text: kept for the whole run, never cleared by a new game.
+struct FpsMeter {
+    int frames = 0;
+    char text[32] = "FPS: 0";
+
+    void reset() { *this = FpsMeter(); }
+};
+
+FpsMeter fpsMeter;
 
 } // namespace
 
 const char* fpsText() {
-    return fpsTextBuffer;
+    return fpsMeter.text;
 }
 
 World* World::instance() {
@@ -92,6 +100,10 @@ float World::stepFrame(Uint32& last, bool& started, float msPerTick) {
     return step;
 }
 
+void World::restartClocks() {
+    menuStarted = playStarted = creditsStarted = panelStarted = false;
+}
+
 void World::updateMenu() {
     Engine* engine = Engine::instance();
     engine->frameStep = stepFrame(lastMenuTicks, menuStarted, 20.0f);
@@ -142,13 +154,25 @@ void World::updatePanelScene() {
         applyPanelOptions();
 }
 
-void World::showFrameRate() {
-    if (++fpsFrameCounter >= FramesPerMeasure) {
-        fpsFrameCounter = 0;
-        measureFrameTime();
-        std::snprintf(fpsTextBuffer, sizeof fpsTextBuffer, "FPS: %d", 30000 / frameMs);
+void World::settlePlayFrame() {
+    Engine* e = Engine::instance();
+    sprites->collideAll();
+    if (!e->ship) {
+        e->shipDeadTime += e->frameStep;
+    } else if (e->ship->dead) {
+        e->ship = nullptr;
+        e->shipDeadTime = 0;
     }
-    sdlq::setCaption(fpsTextBuffer, "vornium");
+    sprites->removeDead();
+}
+
+void World::showFrameRate() {
+    if (++fpsMeter.frames >= FramesPerMeasure) {
+        fpsMeter.frames = 0;
+        measureFrameTime();
+        std::snprintf(fpsMeter.text, sizeof fpsMeter.text, "FPS: %d", 30000 / frameMs);
+    }
+    sdlq::setCaption(fpsMeter.text, "vornium");
 }
 
 void World::measureFrameTime() {

@@ -36,6 +36,8 @@ public:
     void toggleShowFps();
     void toggleFog();
     void toggleSpecular();
+    // The next frame of every scene steps by nothing: time spent switching the screen mode is not play.
+    void restartClocks();
 
     void drawSky();
     void drawFloor();
@@ -69,6 +71,10 @@ private:
     float stepFrame(Uint32& last, bool& started, float ticksPerStep);
     void updateScene(int nests, float spacing, float spawnPeriod, bool repeat);
     void applyPanelOptions();
+    // One play frame is these two steps, in this order, then the head-up display.
+    void drawPlayScene();
+    // Collisions, the ship's loss and the time since, then the dead sprites leave the list.
+    void settlePlayFrame();
 
     Uint32 lastMenuTicks = 0, lastPlayTicks = 0, lastCreditsTicks = 0, lastPanelTicks = 0;
     bool menuStarted = false, playStarted = false, creditsStarted = false, panelStarted = false;

@@ -2,7 +2,7 @@
 
 #include "core/Engine.h"
 #include "core/List.h"
-#include "enemies/MeshList.h"
+#include "models/MeshList.h"
 #include "models/Models.h"
 
 #include <GL/gl.h>
@@ -46,7 +46,7 @@ void Bandit2::buildModels() {
     glRotatef(90, 0, 1, 0);
     glRotatef(90, 1, 0, 0);
     glRotatef(180, 0, 1, 0);
-    drawMeshArrays(mesh, true);
+    drawMeshArrays(mesh, MeshArrays::Textured);
     glPopMatrix();
     glEndList();
 }

@@ -6,7 +6,7 @@
 #include "core/SpriteKind.h"
 #include "enemies/Diamond.h"
 #include "enemies/Explosion.h"
-#include "enemies/MeshList.h"
+#include "models/MeshList.h"
 #include "models/DebrisMeshes.h"
 #include "models/Models.h"
 
@@ -142,10 +142,10 @@ void Cube::drawShadow() {
 void Cube::buildModels() {
     cubeLists = renewLists(cubeLists, 2);
     glNewList(cubeLists, GL_COMPILE);
-    drawMeshArrays(cubeMesh(), true);
+    drawMeshArrays(cubeMesh(), MeshArrays::Textured);
     glEndList();
     glNewList(cubeLists + 1, GL_COMPILE);
-    drawMeshArrays(cubeMesh(), false);
+    drawMeshArrays(cubeMesh(), MeshArrays::Positions);
     glEndList();
     registerDebrisMesh(KindCube, &cubeMesh());
 }

@@ -4,7 +4,7 @@
 #include "core/Random.h"
 #include "core/SpriteKind.h"
 #include "enemies/Cube.h"
-#include "enemies/MeshList.h"
+#include "models/MeshList.h"
 #include "models/Models.h"
 #include "player/MyShip.h"
 
@@ -117,10 +117,10 @@ void Diamond::drawShadow() {
 void Diamond::buildModels() {
     capsuleLists = renewLists(capsuleLists, 2);
     glNewList(capsuleLists, GL_COMPILE);
-    drawMeshArrays(capsuleMesh(), true);
+    drawMeshArrays(capsuleMesh(), MeshArrays::Textured);
     glEndList();
     glNewList(capsuleLists + 1, GL_COMPILE);
-    drawMeshArrays(capsuleMesh(), false);
+    drawMeshArrays(capsuleMesh(), MeshArrays::Positions);
     glEndList();
 }
 

@@ -2,7 +2,7 @@
 
 #include "core/Engine.h"
 #include "core/List.h"
-#include "enemies/MeshList.h"
+#include "models/MeshList.h"
 #include "models/Models.h"
 
 #include <GL/gl.h>
@@ -42,7 +42,7 @@ void Fighter2::buildModels() {
     glNewList(list, GL_COMPILE);
     glPushMatrix();
     glRotatef(180, 0, 1, 0);
-    drawMeshArrays(mesh, true);
+    drawMeshArrays(mesh, MeshArrays::Textured);
     glPopMatrix();
     glEndList();
 }

@@ -9,6 +9,7 @@
 #include "enemies/Spirale.h"
 #include "models/Angles.h"
 #include "platform/SdlCompat.h"
+#include "player/MyShip.h"
 
 #include <GL/gl.h>
 
@@ -53,7 +54,9 @@ Piege::Piege(List* owner, float, float)
 
 void Piege::move() {
     const float dt = Engine::instance()->frameStep;
-    if (state == Alarm && (!Engine::instance()->ship || !victim))
+    // The victim is held only while the Engine still names it as its ship: the Engine forgets a dying
+    // ship before it is removed, so the trap lets go before it could read a removed one.
+    if (state == Alarm && (!victim || victim != Engine::instance()->ship))
         calmDown();
     Sprite::move();
     if (z < -3.0f) {
@@ -115,15 +118,13 @@ void Piege::runAlarm(float dt) {
     spotX += spotVX * dt;
     spotZ += spotVZ * dt;
     if (alarmTimer > AlarmLength)
-        calmDown(); // and frees the ship's watcher slot for other followers
+        calmDown();
 }
 
 // The alarm stops and the victim is forgotten (the ship is gone, could not be followed, or got away).
 void Piege::calmDown() {
     state = Idle;
     alarmTimer = 0;
-    if (victim)
-        victim->removeWatcher(this);
     victim = nullptr;
 }
 
@@ -133,33 +134,13 @@ void Piege::collide(Sprite* other) {
     launchTimer = 0;
     state = Alarm;
     alarmTimer = 1;
-    followVictim(other);
+    // No watcher slot: those are kept for the followers that need one (the pick-up beams).
+    victim = other;
     if (!alarmSounding) {
         playSampleAt(Audio::Detection, 128);
         alarmStart = sdlq::getTicks();
         alarmSounding = 1;
     }
-}
-
-// The trap watches its victim so that it never keeps a pointer to a removed ship.
-void Piege::followVictim(Sprite* ship) {
-    if (victim == ship)
-        return;
-    if (victim)
-        victim->removeWatcher(this);
-    victim = ship->addWatcher(this) ? ship : nullptr;
-}
-
-void Piege::prepareRemoval() {
-    if (victim)
-        victim->removeWatcher(this);
-    victim = nullptr;
-    Sprite::prepareRemoval();
-}
-
-void Piege::watchedRemoved(Sprite* removed) {
-    if (removed == victim)
-        victim = nullptr;
 }
 
 float Piege::heading() const {

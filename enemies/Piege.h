@@ -17,8 +17,6 @@ public:
     void collide(Sprite* other) override;
     void move() override;
     void drawShadow() override;
-    void prepareRemoval() override;
-    void watchedRemoved(Sprite* removed) override;
 
     // Degrees about y that turn the box towards its spot; 0 while the spot sits under the trap.
     float heading() const;
@@ -35,7 +33,6 @@ public:
 
 private:
     void calmDown();
-    void followVictim(Sprite* ship);
     void runAlarm(float dt);
     void roam(float dt);
 };

@@ -6,7 +6,7 @@
 #include "core/SpriteKind.h"
 #include "enemies/Explosion.h"
 #include "enemies/SpikeFan.h"
-#include "enemies/MeshList.h"
+#include "models/MeshList.h"
 #include "models/Angles.h"
 #include "models/DebrisMeshes.h"
 #include "models/Models.h"
@@ -27,7 +27,6 @@ constexpr float LoopTurn = 4.0f; // degrees per tick
 constexpr float LoopDrift = 0.05f;
 constexpr float FlyHeight = 0.5f;
 constexpr int RandomFireTicks = 128;
-
 
 // The debris of both raiders and fighters borrows this mesh's texture coordinates.
 Mesh& debrisSource() {
@@ -119,57 +118,73 @@ void Ship1::loop(float dt) {
     }
 }
 
-// The quarter-turn re-centring; false when the raider gives up and leaves.
+// The quarter-turn re-centring; false when the raider gives up and leaves. Each quarter, once passed,
+// re-centres the ellipse on the player; the steps run in order, so one frame may pass more than one.
 bool Ship1::recentre(float px, float pz) {
-    bool skipToPosition = false;
-    if (quarter == 3 && angle > 360) {
-        angle -= 360;
-        quarter = 0;
-        if (z < pz)
-            radiusZ = std::fabs(centreZ - pz);
-        radiusX = (x - px) * 0.5f;
-        centreX = (px + x) * 0.5f;
-    }
-    if (quarter == 0 && angle > 90) {
-        quarter = 1;
-        if (pz < z) {
-            radiusZ = (z - pz) * 0.5f;
-            centreZ = (pz + z) * 0.5f;
-        } else {
-            radiusZ = (pz - z) * 0.5f;
-            centreZ = (pz + z) * 0.5f;
-            radiusX = -radiusX;
-            angle = 270;
-            quarter = 3;
-            skipToPosition = true;
-        }
-    }
-    if (!skipToPosition && quarter == 1 && angle > 180) {
-        const bool giveUp = gameRand() % 20 == 0;
-        if (giveUp && radiusZ > 0) {
-            state = Leaving;
-            return false;
-        }
-        quarter = 2;
-        if (pz < z)
-            radiusZ = std::fabs(centreZ - pz);
-        radiusX = (px - x) * 0.5f;
-        centreX = (px + x) * 0.5f;
-    }
-    if (!skipToPosition && quarter == 2 && angle > 270) {
-        quarter = 3;
-        if (pz <= z) {
-            radiusZ = (z - pz) * 0.5f;
-            centreZ = (pz + z) * 0.5f;
-            radiusX = -radiusX;
-            angle = 90;
-            quarter = 1;
-        } else {
-            centreZ = (pz + z) * 0.5f;
-            radiusZ = (pz - z) * 0.5f;
-        }
-    }
+    if (quarter == 3 && angle > 360)
+        beginQuarter0(px, pz);
+    if (quarter == 0 && angle > 90)
+        beginQuarter1(pz);
+    if (quarter == 1 && angle > 180 && !beginQuarter2(px, pz))
+        return false;
+    if (quarter == 2 && angle > 270)
+        beginQuarter3(pz);
     return true;
+}
+
+// A full turn: the angle starts again from 0 and the ellipse's width is taken anew.
+void Ship1::beginQuarter0(float px, float pz) {
+    angle -= 360;
+    quarter = 0;
+    if (z < pz)
+        radiusZ = std::fabs(centreZ - pz);
+    radiusX = (x - px) * 0.5f;
+    centreX = (px + x) * 0.5f;
+}
+
+// With the player behind, the turn reverses and jumps straight to the last quarter.
+void Ship1::beginQuarter1(float pz) {
+    quarter = 1;
+    if (pz < z) {
+        radiusZ = (z - pz) * 0.5f;
+        centreZ = (pz + z) * 0.5f;
+    } else {
+        radiusZ = (pz - z) * 0.5f;
+        centreZ = (pz + z) * 0.5f;
+        radiusX = -radiusX;
+        angle = 270;
+        quarter = 3;
+    }
+}
+
+// Half a turn: now and then the raider gives up (false) and leaves.
+bool Ship1::beginQuarter2(float px, float pz) {
+    const bool giveUp = gameRand() % 20 == 0;
+    if (giveUp && radiusZ > 0) {
+        state = Leaving;
+        return false;
+    }
+    quarter = 2;
+    if (pz < z)
+        radiusZ = std::fabs(centreZ - pz);
+    radiusX = (px - x) * 0.5f;
+    centreX = (px + x) * 0.5f;
+    return true;
+}
+
+// With the player ahead or level, the turn reverses back to the second quarter.
+void Ship1::beginQuarter3(float pz) {
+    quarter = 3;
+    if (pz <= z) {
+        radiusZ = (z - pz) * 0.5f;
+        centreZ = (pz + z) * 0.5f;
+        radiusX = -radiusX;
+        angle = 90;
+        quarter = 1;
+    } else {
+        centreZ = (pz + z) * 0.5f;
+        radiusZ = (pz - z) * 0.5f;
+    }
 }
 
 void Ship1::circle(float dt) {
@@ -262,12 +277,12 @@ void Ship1::buildModels() {
     glTranslatef(0, 0.2f, 0);
     glRotatef(90, 1, 0, 0);
     glRotatef(190, 0, 1, 0);
-    drawMeshArrays(mesh, true);
+    drawMeshArrays(mesh, MeshArrays::Textured);
     glEndList();
     glNewList(lists + 1, GL_COMPILE);
     glRotatef(90, 1, 0, 0);
     glRotatef(190, 0, 1, 0);
-    drawMeshArrays(mesh, false);
+    drawMeshArrays(mesh, MeshArrays::Positions);
     glEndList();
     registerDebrisMesh(KindShip1, &mesh);
     registerDebrisMesh(KindFighter, &mesh);

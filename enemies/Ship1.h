@@ -39,6 +39,10 @@ private:
     void loop(float dt);
     void circle(float dt);
     bool recentre(float px, float pz);
+    void beginQuarter0(float px, float pz);
+    void beginQuarter1(float pz);
+    bool beginQuarter2(float px, float pz);
+    void beginQuarter3(float pz);
     void leave();
     void destroy(Sprite* other);
     void drawWith(unsigned int list);

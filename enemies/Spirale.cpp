@@ -72,9 +72,12 @@ void Spirale::move() {
 }
 
 void Spirale::collide(Sprite* other) {
-    if (!hurtsOnContact(other->kind) || dead)
+    if (!hurtsOnContact(other->kind))
         return;
+    // Every contact pays, also a second one in the frame the missile dies in (the ship and a shot at once).
     other->addScore(30);
+    if (dead)
+        return;
     owner->add(new Explosion(this, 2, true, true));
     dead = 1;
 }

@@ -2,7 +2,10 @@
 
 #include "platform/SdlCompat.h"
 
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <sys/stat.h>
 
 namespace {
@@ -27,22 +30,29 @@ struct RumbleStrength {
 constexpr RumbleStrength shotRumble = {0x2000, 0x9000, Gamepad::ShotRumbleMs};
 constexpr RumbleStrength hitRumble = {0xe000, 0x6000, Gamepad::HitRumbleMs};
 
-bool fileExists(const std::string& path) {
-    struct stat info;
-    return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
-}
-
-void loadMappings() {
+// Reads the user's mapping file once. A file that is there but cannot be read is reported on stderr,
+// only when asked (at start): while the game runs it prints nothing.
+void loadMappings(bool report) {
     if (mappingsTried)
         return;
     mappingsTried = true;
     const std::string path = Gamepad::mappingFile();
-    if (path.empty() || !fileExists(path))
-        return;
-    mappingCount = SDL_GameControllerAddMappingsFromFile(path.c_str());
-    if (mappingCount < 0)
-        std::fprintf(stderr, "Couldn't read the gamepad mappings in '%s': %s\n", path.c_str(),
-                     SDL_GetError());
+    struct stat info;
+    if (path.empty() || stat(path.c_str(), &info) != 0)
+        return; // no file: the built-in mappings serve
+    std::string why;
+    if (!S_ISREG(info.st_mode)) {
+        why = "not a file";
+    } else if (std::FILE* file = std::fopen(path.c_str(), "rb"); !file) {
+        why = std::strerror(errno);
+    } else {
+        std::fclose(file);
+        mappingCount = SDL_GameControllerAddMappingsFromFile(path.c_str());
+        if (mappingCount < 0)
+            why = SDL_GetError();
+    }
+    if (!why.empty() && report)
+        std::fprintf(stderr, "Couldn't read the gamepad mappings in '%s': %s\n", path.c_str(), why.c_str());
 }
 
 // The device to use: the first one SDL knows as a game controller, else the first joystick.
@@ -82,6 +92,10 @@ void Gamepad::forgetMappings() {
 }
 
 SDL_Joystick* Gamepad::open() {
+    return openDevice(true);
+}
+
+SDL_Joystick* Gamepad::openDevice(bool atStart) {
     if (stick)
         return stick;
     if (!SDL_WasInit(SDL_INIT_JOYSTICK))
@@ -89,7 +103,7 @@ SDL_Joystick* Gamepad::open() {
     if (!SDL_WasInit(SDL_INIT_GAMECONTROLLER))
         SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER);
     if (SDL_WasInit(SDL_INIT_GAMECONTROLLER))
-        loadMappings();
+        loadMappings(atStart);
     const int device = chooseDevice();
     if (device == DeviceNone)
         return nullptr;
@@ -192,7 +206,7 @@ Gamepad::Change Gamepad::pumpEvents() {
         }
     }
     // A pad that was lost and plugged in again in the same frame counts as lost: the game pauses.
-    if (added && !stick && open() && change == Change::None)
+    if (added && !stick && openDevice(false) && change == Change::None)
         change = Change::Opened;
     return change;
 }

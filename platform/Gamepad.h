@@ -17,8 +17,9 @@ public:
     static constexpr Uint32 ShotRumbleMs = 100;
     static constexpr Uint32 HitRumbleMs = 500;
 
-    // Loads the user's mapping file once, then opens the first device; null when there is none (or
-    // SDL's joystick subsystem is not running).
+    // Loads the user's mapping file once (saying on stderr when it is there but cannot be read), then
+    // opens the first device; null when there is none (or SDL's joystick subsystem is not running).
+    // The game calls it at start only.
     static SDL_Joystick* open();
     static void close();
     // The open device's joystick (a controller's own joystick), null when none is open.
@@ -55,4 +56,8 @@ public:
     static int loadedMappings();
     // Lets the next open() read the mapping file again (tests).
     static void forgetMappings();
+
+private:
+    // open(), or the same for a device plugged in while the game runs, which prints nothing.
+    static SDL_Joystick* openDevice(bool atStart);
 };

@@ -20,6 +20,14 @@ bool isTextField(const QWidget* widget) {
     return qobject_cast<const QLineEdit*>(widget) || qobject_cast<const QTextEdit*>(widget) ||
            qobject_cast<const QPlainTextEdit*>(widget) || qobject_cast<const QAbstractSpinBox*>(widget);
 }
+
+// F11 and Alt+Enter switch the screen mode even in play.
+bool isScreenModeKey(const QKeyEvent* key) {
+    const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
+    if (key->key() == Qt::Key_F11)
+        return mods == Qt::NoModifier;
+    return (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && mods == Qt::AltModifier;
+}
 } // namespace
 
 KeyRouter::KeyRouter(QObject* parent) : QObject(parent) {}
@@ -61,7 +69,8 @@ bool KeyRouter::eventFilter(QObject* watched, QEvent* event) {
         return routeKey(widget, static_cast<QKeyEvent*>(event), view);
     case QEvent::ShortcutOverride:
         // While the game grabs, a key is a key: no shortcut may take it.
-        if (view->isGrabbing() && widget->window() == view->window()) {
+        if (view->isGrabbing() && widget->window() == view->window() &&
+            !isScreenModeKey(static_cast<QKeyEvent*>(event))) {
             event->accept();
             return true;
         }
@@ -100,7 +109,9 @@ bool KeyRouter::routeKey(QWidget* receiver, QKeyEvent* event, SDL_QWidget* view)
     // reaches the game, which closes the screen.
     const bool typing = !view->isGrabbing() && event->key() != Qt::Key_Escape &&
                         (toView ? view->textFieldHasFocus() : isTextField(receiver));
-    const int key = sdlq::translateKey(event);
+    // A key without a name of its own (ä, the Menu key, media keys) is still a key to the game.
+    const int named = sdlq::translateKey(event);
+    const int key = named ? named : sdlq::KeyOther;
     if (key > 0 && key < sdlq::KeyCount && !event->isAutoRepeat()) {
         if (event->type() == QEvent::KeyRelease) {
             sdlq::releaseKey(key);

@@ -2,16 +2,16 @@
 
 #include "platform/InstanceLock.h"
 #include "platform/SdlCompat.h"
+#include "platform/SettingsStore.h"
 
 #include <QMainWindow>
 #include <QPointer>
 #include <QSettings>
 
+#include <cstdio>
+
 namespace tvt {
 namespace {
-
-constexpr const char* organisation = "Torvik";
-constexpr const char* application = "Torvik Orbitrax";
 
 // The OpenGL defaults must be in place before the QApplication base is built.
 int& preparedArgc(int& argc) {
@@ -19,26 +19,10 @@ int& preparedArgc(int& argc) {
     return argc;
 }
 
-// Qt's INI files write a group named "general" as "[%General]" and read it back as "General": the
-// game's "general/..." keys would be lost at every start. Bring them back under their own name
-// (written once, the file then holds a single such section).
-void restoreGeneralGroup(QSettings* store) {
-    const QString misread = QStringLiteral("General/");
-    for (const QString& key : store->allKeys()) {
-        if (!key.startsWith(misread))
-            continue;
-        const QString own = QStringLiteral("general/") + key.mid(misread.size());
-        if (!store->contains(own))
-            store->setValue(own, store->value(key));
-        store->remove(key);
-    }
-}
-
-QSettings* makeStore(QObject* parent) {
-    auto* store =
-        new QSettings(QSettings::NativeFormat, QSettings::UserScope, organisation, application, parent);
-    restoreGeneralGroup(store);
-    return store;
+// The store of a process without a QtSingleApplication (tests).
+SettingsStore* sharedStore() {
+    static SettingsStore* shared = new SettingsStore(true);
+    return shared;
 }
 
 } // namespace
@@ -46,10 +30,15 @@ QSettings* makeStore(QObject* parent) {
 QtSingleApplication::QtSingleApplication(int& argc, char** argv, bool, const QString&)
     : QApplication(preparedArgc(argc), argv) {
     // The preferences path only means something on the Mac.
-    store = makeStore(this);
     instanceLock = new InstanceLock(InstanceLock::defaultPath());
     instanceLock->acquire();
     otherInstance = instanceLock->heldByOther();
+    if (otherInstance)
+        std::fprintf(
+            stderr, "%s: already running as process %lld (lock file %s); not starting a second copy\n",
+            qPrintable(applicationName()), instanceLock->holderPid(), qPrintable(instanceLock->path()));
+    // A second instance leaves the store to the first.
+    store = new SettingsStore(!otherInstance);
 }
 
 QtSingleApplication::~QtSingleApplication() {
@@ -83,7 +72,7 @@ QMainWindow* QtSingleApplication::newMainWindow() {
 }
 
 QSettings* QtSingleApplication::settings() {
-    return store;
+    return store ? store->settings() : nullptr;
 }
 
 QSettings* QtSingleApplication::appSettings() {
@@ -91,8 +80,12 @@ QSettings* QtSingleApplication::appSettings() {
         if (QSettings* own = app->settings())
             return own;
     }
-    static QSettings* shared = makeStore(nullptr);
-    return shared;
+    return sharedStore()->settings();
+}
+
+QString QtSingleApplication::syncSettings() {
+    auto* app = qobject_cast<QtSingleApplication*>(QCoreApplication::instance());
+    return (app && app->store ? app->store : sharedStore())->sync();
 }
 
 } // namespace tvt

@@ -11,6 +11,7 @@ class QSettings;
 namespace tvt {
 
 class InstanceLock;
+class SettingsStore;
 
 // Single-instance application with one per-user settings store for the whole run.
 class QtSingleApplication : public QApplication {
@@ -29,12 +30,14 @@ public:
     // The settings store of the running application, or a process-wide store with the same
     // organisation and application names when no QtSingleApplication exists (tests).
     static QSettings* appSettings();
+    // Writes the application's settings: empty when the file holds them, else the failure message.
+    static QString syncSettings();
 
 protected:
     virtual QMainWindow* createMainWindow() = 0;
 
 private:
-    QSettings* store = nullptr;
+    SettingsStore* store = nullptr;
     InstanceLock* instanceLock = nullptr;
     bool otherInstance = false;
     QMainWindow* mainWindow = nullptr;

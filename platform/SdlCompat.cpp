@@ -7,10 +7,13 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QPointer>
 #include <QScreen>
 #include <QSurfaceFormat>
+#include <QWindow>
 
 #include <algorithm>
+#include <csignal>
 #include <cstring>
 #include <deque>
 #include <string>
@@ -24,6 +27,14 @@ Uint8 keyState[KeyCount];
 Uint8 pressedThisFrame[KeyCount];
 Uint8 pendingRelease[KeyCount];
 bool draining = false;
+// Set by the quit signals' handler, the only thing it touches.
+volatile std::sig_atomic_t quitSignalled = 0;
+// The window last seen on the screen: until a window has been, it counts as visible.
+QPointer<QWindow> windowSeen;
+
+void onQuitSignal(int) {
+    quitSignalled = 1;
+}
 
 void startFrameOfEvents() {
     for (int k = 0; k < KeyCount; ++k) {
@@ -145,6 +156,10 @@ bool pollEvent(Event* event) {
         if (GameSurface* surface = GameSurface::instance())
             surface->restoreCurrent();
     }
+    if (serveQt && quitSignalled) {
+        quitSignalled = 0;
+        pushQuit();
+    }
     if (events.empty()) {
         draining = false;
         return false;
@@ -194,6 +209,34 @@ void pushQuit() {
     Event quit;
     quit.type = QuitEvent;
     pushEvent(quit);
+}
+
+void catchQuitSignals() {
+    for (const int number : {SIGTERM, SIGINT, SIGHUP}) {
+        struct sigaction action {};
+        if (sigaction(number, nullptr, &action) != 0 || action.sa_handler == SIG_IGN)
+            continue;
+        action = {};
+        action.sa_handler = onQuitSignal;
+        sigemptyset(&action.sa_mask);
+        action.sa_flags = SA_RESTART;
+        sigaction(number, &action, nullptr);
+    }
+}
+
+bool viewHidden() {
+    SDL_QWidget* view = SDL_QWidget::current();
+    QWidget* window = view ? view->window() : nullptr;
+    QWindow* handle = window ? window->windowHandle() : nullptr;
+    if (!handle || !window->isVisible())
+        return false;
+    if (window->isMinimized())
+        return true;
+    if (handle->isExposed()) {
+        windowSeen = handle;
+        return false;
+    }
+    return windowSeen == handle;
 }
 
 void pushEvent(const Event& event) {

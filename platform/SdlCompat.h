@@ -46,6 +46,8 @@ enum Key : int {
     KeyLCtrl = 306,
     KeyRAlt = 307,
     KeyLAlt = 308,
+    // A key the game has no name for (ä, the Menu key, media keys): it counts only where any key does.
+    KeyOther = 511,
     KeyCount = 512,
 };
 
@@ -115,6 +117,11 @@ void setTicksSource(Uint32 (*source)());
 
 // Queues a quit event (the window's Quit action and close button).
 void pushQuit();
+// SIGTERM, SIGINT and SIGHUP become the quit event of the next pollEvent(). A signal the program
+// was started ignoring (nohup, a background job) stays ignored.
+void catchQuitSignals();
+// True while the game window, once seen, cannot be seen: minimised or unmapped.
+bool viewHidden();
 // Queues any game event (the window's input and resize handling).
 void pushEvent(const Event& event);
 // Queues an ActiveEvent: the window gained (1) or lost (0) the focus, or was minimised (0).

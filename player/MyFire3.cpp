@@ -6,6 +6,7 @@
 #include "core/ListSprite.h"
 #include "core/SpriteKind.h"
 #include "enemies/Explosion.h"
+#include "models/MeshList.h"
 #include "models/Models.h"
 #include "player/MyFire1.h"
 
@@ -219,23 +220,9 @@ void MyFire3::buildModels() {
         scalePositions(missileMesh, 800);
         meshPrepared = true;
     }
-    if (missileLists != 0)
-        glDeleteLists(missileLists, 2);
-    missileLists = glGenLists(2);
-
-    const float* data = missileMesh.data.data();
-    const GLsizei stride = Mesh::Stride * sizeof(float);
+    missileLists = renewLists(missileLists, 2);
     glNewList(missileLists, GL_COMPILE);
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glEnableClientState(GL_NORMAL_ARRAY);
-    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-    glVertexPointer(3, GL_FLOAT, stride, data);
-    glNormalPointer(GL_FLOAT, stride, data + 3);
-    glTexCoordPointer(2, GL_FLOAT, stride, data + 6);
-    glDrawArrays(GL_TRIANGLES, 0, missileMesh.vertexCount());
-    glDisableClientState(GL_VERTEX_ARRAY);
-    glDisableClientState(GL_NORMAL_ARRAY);
-    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    drawMeshArrays(missileMesh, MeshArrays::Textured);
     glEndList();
 
     glNewList(missileLists + 1, GL_COMPILE);

@@ -9,6 +9,7 @@
 #include "enemies/Explosion.h"
 #include "enemies/SpecialEffect1.h"
 #include "models/DebrisMeshes.h"
+#include "models/MeshList.h"
 #include "models/Models.h"
 #include "platform/Gamepad.h"
 #include "platform/SdlCompat.h"
@@ -76,22 +77,6 @@ Mesh shieldMesh;
 bool meshesPrepared = false;
 unsigned int shipLists = 0;
 
-void drawMeshArrays(const Mesh& mesh, bool normals, bool texture) {
-    const float* data = mesh.data.data();
-    const GLsizei stride = Mesh::Stride * sizeof(float);
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glVertexPointer(3, GL_FLOAT, stride, data);
-    if (normals) {
-        glEnableClientState(GL_NORMAL_ARRAY);
-        glNormalPointer(GL_FLOAT, stride, data + 3);
-    }
-    if (texture) {
-        glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-        glTexCoordPointer(2, GL_FLOAT, stride, data + 6);
-    }
-    glDrawArrays(GL_TRIANGLES, 0, mesh.vertexCount());
-}
-
 // One engine flame: a fan from a yellow centre to a transparent red rim that flickers.
 void drawFlame() {
     glBegin(GL_TRIANGLE_FAN);
@@ -104,6 +89,78 @@ void drawFlame() {
     glVertex3f(-0.15f, 0, -0.8f);
     glVertex3f((gameRand() % 10) / 30.0f - 0.15f - 0.3f, -0.1f, 0);
     glEnd();
+}
+
+void prepareShipMeshes() {
+    if (meshesPrepared)
+        return;
+    shipMesh = meshMyShip();
+    shieldMesh = meshShield();
+    smoothNormals(shipMesh);
+    smoothNormals(shieldMesh);
+    scalePositions(shipMesh, 120);
+    meshesPrepared = true;
+    registerDebrisMesh(KindMyShip, &shipMesh);
+}
+
+void compileShipList(unsigned int list, const Engine* engine) {
+    glNewList(list, GL_COMPILE);
+    glTranslatef(0.13f, 0, 0);
+    glBindTexture(GL_TEXTURE_2D, engine->texMyShip);
+    drawMeshArrays(shipMesh, MeshArrays::Textured);
+    glEndList();
+}
+
+void compileShipShadowList(unsigned int list) {
+    glNewList(list, GL_COMPILE);
+    glTranslatef(0.13f, 0, 0);
+    drawMeshArrays(shipMesh, MeshArrays::Positions);
+    glEndList();
+}
+
+// The shield mirrors the floor texture: a cube-map reflection where the card has one.
+void compileShieldList(unsigned int list, const Engine* engine) {
+    glNewList(list, GL_COMPILE);
+    glBindTexture(GL_TEXTURE_2D, engine->texFloor[1]);
+    const GLint mode = engine->hasCubeMap ? GL_REFLECTION_MAP : GL_OBJECT_LINEAR;
+    glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, mode);
+    glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, mode);
+    glEnable(GL_TEXTURE_GEN_S);
+    glEnable(GL_TEXTURE_GEN_T);
+    glRotatef(-90, 1, 0, 0);
+    drawMeshArrays(shieldMesh, MeshArrays::WithNormals);
+    glDisable(GL_TEXTURE_GEN_S);
+    glDisable(GL_TEXTURE_GEN_T);
+    glEndList();
+}
+
+// The menu ship: the textured model, then its lit specular highlights added over it.
+void compileMenuShipList(unsigned int list, const Engine* engine) {
+    glNewList(list, GL_COMPILE);
+    glTranslatef(0.13f, 0, 0);
+    glMaterialfv(GL_FRONT, GL_SPECULAR, engine->colorBlack);
+    glBindTexture(GL_TEXTURE_2D, engine->texMyShip);
+    drawMeshArrays(shipMesh, MeshArrays::Textured);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_ONE, GL_ONE);
+    glDepthFunc(GL_ALWAYS);
+    glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
+    glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
+    glEnable(GL_TEXTURE_GEN_S);
+    glEnable(GL_TEXTURE_GEN_T);
+    glMaterialfv(GL_FRONT, GL_AMBIENT, engine->colorBlack);
+    glMaterialfv(GL_FRONT, GL_SPECULAR, engine->colorWhite);
+    glMaterialfv(GL_FRONT, GL_DIFFUSE, engine->colorBlack);
+    glBindTexture(GL_TEXTURE_2D, engine->texGalaxy);
+    glDisable(GL_TEXTURE_2D);
+    drawMeshArrays(shipMesh, MeshArrays::WithNormals);
+    glMaterialfv(GL_FRONT, GL_AMBIENT, engine->colorGrey);
+    glMaterialfv(GL_FRONT, GL_DIFFUSE, engine->colorWhite);
+    glDisable(GL_TEXTURE_GEN_S);
+    glDisable(GL_TEXTURE_GEN_T);
+    glDisable(GL_BLEND);
+    glDepthFunc(GL_LEQUAL);
+    glEndList();
 }
 
 } // namespace
@@ -124,7 +181,12 @@ MyShip::MyShip(List* owner, int energy)
     playSample(Audio::Welcome, 128);
 }
 
-MyShip::~MyShip() = default;
+MyShip::~MyShip() {
+    // The play frame forgets a dying ship before removing it; any other end leaves no name behind either,
+    // so that what holds the Engine's ship (a trap in alarm) never reads a removed one.
+    if (Engine::exists() && Engine::instance()->ship == this)
+        Engine::instance()->ship = nullptr;
+}
 
 void MyShip::addScore(int points) {
     score += points;
@@ -485,77 +547,11 @@ unsigned int MyShip::listBase() {
 
 void MyShip::buildModels() {
     // A video mode change builds again: the mesh is prepared only once, the lists are made anew.
-    if (!meshesPrepared) {
-        shipMesh = meshMyShip();
-        shieldMesh = meshShield();
-        smoothNormals(shipMesh);
-        smoothNormals(shieldMesh);
-        scalePositions(shipMesh, 120);
-        meshesPrepared = true;
-        registerDebrisMesh(KindMyShip, &shipMesh);
-    }
-    Engine* engine = Engine::instance();
-    if (shipLists != 0)
-        glDeleteLists(shipLists, 4);
-    shipLists = glGenLists(4);
-
-    glNewList(shipLists, GL_COMPILE);
-    glTranslatef(0.13f, 0, 0);
-    glBindTexture(GL_TEXTURE_2D, engine->texMyShip);
-    drawMeshArrays(shipMesh, true, true);
-    glDisableClientState(GL_VERTEX_ARRAY);
-    glDisableClientState(GL_NORMAL_ARRAY);
-    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-    glEndList();
-
-    glNewList(shipLists + 1, GL_COMPILE);
-    glTranslatef(0.13f, 0, 0);
-    drawMeshArrays(shipMesh, false, false);
-    glDisableClientState(GL_VERTEX_ARRAY);
-    glEndList();
-
-    glNewList(shipLists + 2, GL_COMPILE);
-    glBindTexture(GL_TEXTURE_2D, engine->texFloor[1]);
-    const GLint mode = engine->hasCubeMap ? GL_REFLECTION_MAP : GL_OBJECT_LINEAR;
-    glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, mode);
-    glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, mode);
-    glEnable(GL_TEXTURE_GEN_S);
-    glEnable(GL_TEXTURE_GEN_T);
-    glRotatef(-90, 1, 0, 0);
-    drawMeshArrays(shieldMesh, true, false);
-    glDisableClientState(GL_NORMAL_ARRAY);
-    glDisableClientState(GL_VERTEX_ARRAY);
-    glDisable(GL_TEXTURE_GEN_S);
-    glDisable(GL_TEXTURE_GEN_T);
-    glEndList();
-
-    // The menu ship: the textured model, then its lit specular highlights added over it.
-    glNewList(shipLists + 3, GL_COMPILE);
-    glTranslatef(0.13f, 0, 0);
-    glMaterialfv(GL_FRONT, GL_SPECULAR, engine->colorBlack);
-    glBindTexture(GL_TEXTURE_2D, engine->texMyShip);
-    drawMeshArrays(shipMesh, true, true);
-    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_ONE, GL_ONE);
-    glDepthFunc(GL_ALWAYS);
-    glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
-    glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
-    glEnable(GL_TEXTURE_GEN_S);
-    glEnable(GL_TEXTURE_GEN_T);
-    glMaterialfv(GL_FRONT, GL_AMBIENT, engine->colorBlack);
-    glMaterialfv(GL_FRONT, GL_SPECULAR, engine->colorWhite);
-    glMaterialfv(GL_FRONT, GL_DIFFUSE, engine->colorBlack);
-    glBindTexture(GL_TEXTURE_2D, engine->texGalaxy);
-    glDisable(GL_TEXTURE_2D);
-    glDrawArrays(GL_TRIANGLES, 0, shipMesh.vertexCount());
-    glMaterialfv(GL_FRONT, GL_AMBIENT, engine->colorGrey);
-    glMaterialfv(GL_FRONT, GL_DIFFUSE, engine->colorWhite);
-    glDisable(GL_TEXTURE_GEN_S);
-    glDisable(GL_TEXTURE_GEN_T);
-    glDisableClientState(GL_VERTEX_ARRAY);
-    glDisableClientState(GL_NORMAL_ARRAY);
-    glDisable(GL_BLEND);
-    glDepthFunc(GL_LEQUAL);
-    glEndList();
+    prepareShipMeshes();
+    const Engine* engine = Engine::instance();
+    shipLists = renewLists(shipLists, 4);
+    compileShipList(shipLists, engine);
+    compileShipShadowList(shipLists + 1);
+    compileShieldList(shipLists + 2, engine);
+    compileMenuShipList(shipLists + 3, engine);
 }

@@ -49,7 +49,7 @@ public:
     int weaponLevel;
     int energy;
     int maxEnergy;
-    int shipState;
+    State shipState;
     float accelX, accelZ;
     int score;
     float spinAngle;

@@ -12,15 +12,25 @@
 
 namespace {
 
-// Room for every int: scores beyond eight digits show all of theirs.
-char scoreBuffer[16] = "";
-char bombsBuffer[16] = "";
-int shownBombs = -1;
-int gaugeEnergy = -1;
-int gaugeMax = -1;
+// What the head-up display last showed: kept from frame to frame and from game to game; cleared only
+// by resetHudTexts().
+struct HudCache {
+    // Room for every int: scores beyond eight digits show all of theirs.
+    char score[16] = "";
+    char bombs[16] = "";
+    int shownBombs = -1;
+    int gaugeEnergy = -1;
+    int gaugeMax = -1;
+
+    void reset() { *this = HudCache(); }
+};
+
+HudCache hudCache;
 
 void drawGauge(float w, float h) {
-    float ratio = gaugeMax > 0 ? static_cast<float>(gaugeEnergy) / static_cast<float>(gaugeMax) : 0.0f;
+    float ratio = hudCache.gaugeMax > 0
+                      ? static_cast<float>(hudCache.gaugeEnergy) / static_cast<float>(hudCache.gaugeMax)
+                      : 0.0f;
     if (ratio < 0.0f)
         ratio = 0.0f;
     if (ratio > 1.0f)
@@ -91,28 +101,24 @@ void updateHudTexts(World* world, const MyShip* ship) {
         return;
     if (world->score != ship->score) {
         world->score = ship->score;
-        std::snprintf(scoreBuffer, sizeof scoreBuffer, "%8.8d", world->score);
+        std::snprintf(hudCache.score, sizeof hudCache.score, "%8.8d", world->score);
     }
-    if (shownBombs != ship->bombs) {
-        shownBombs = ship->bombs;
-        std::snprintf(bombsBuffer, sizeof bombsBuffer, "X %d", shownBombs);
+    if (hudCache.shownBombs != ship->bombs) {
+        hudCache.shownBombs = ship->bombs;
+        std::snprintf(hudCache.bombs, sizeof hudCache.bombs, "X %d", hudCache.shownBombs);
     }
 }
 
 const char* scoreText() {
-    return scoreBuffer;
+    return hudCache.score;
 }
 
 const char* bombsText() {
-    return bombsBuffer;
+    return hudCache.bombs;
 }
 
 void resetHudTexts() {
-    scoreBuffer[0] = '\0';
-    bombsBuffer[0] = '\0';
-    shownBombs = -1;
-    gaugeEnergy = -1;
-    gaugeMax = -1;
+    hudCache.reset();
 }
 
 void World::drawHud() {
@@ -129,10 +135,10 @@ void World::drawHud() {
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
 
     if (e->ship) {
-        gaugeEnergy = e->ship->energy;
-        gaugeMax = e->ship->maxEnergy;
+        hudCache.gaugeEnergy = e->ship->energy;
+        hudCache.gaugeMax = e->ship->maxEnergy;
     } else {
-        gaugeEnergy = 0;
+        hudCache.gaugeEnergy = 0;
     }
     drawGauge(static_cast<float>(panel.width), static_cast<float>(panel.height));
     drawPanel(e, static_cast<float>(panel.width), static_cast<float>(panel.height));
@@ -147,8 +153,8 @@ void World::drawHud() {
     glEnable(GL_TEXTURE_2D);
     glDisable(GL_LIGHTING);
     updateHudTexts(this, e->ship);
-    drawText(0.832f, 0.91f, 0, scoreBuffer, 10);
-    drawText(0.885f, 0.875f, 0, bombsBuffer, 8, 1, 1, 0);
+    drawText(0.832f, 0.91f, 0, hudCache.score, 10);
+    drawText(0.885f, 0.875f, 0, hudCache.bombs, 8, 1, 1, 0);
     if (showFps) {
         projectOverlayUnitSquare(overlayFrame(width, height, OverlayAnchor::TopLeft), width, height);
         drawText(0.01f, 0.95f, 0, fpsText(), 10);

@@ -186,6 +186,13 @@ void World::renderMenu() {
 }
 
 void World::renderPlay() {
+    drawPlayScene();
+    settlePlayFrame();
+    drawHud();
+    sdlq::glSwapBuffers();
+}
+
+void World::drawPlayScene() {
     Engine* e = Engine::instance();
     clearFrame(e);
     trackCamera(e->ship);
@@ -194,16 +201,6 @@ void World::renderPlay() {
     sprites->drawAll();
     if (e->shadows)
         drawShadowPass(true);
-    sprites->collideAll();
-    if (!e->ship) {
-        e->shipDeadTime += e->frameStep;
-    } else if (e->ship->dead) {
-        e->ship = nullptr;
-        e->shipDeadTime = 0;
-    }
-    sprites->removeDead();
-    drawHud();
-    sdlq::glSwapBuffers();
 }
 
 void World::renderPanelScene() {

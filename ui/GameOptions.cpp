@@ -1,6 +1,7 @@
 #include "ui/GameOptions.h"
 
 #include "app/GameWindow.h"
+#include "core/Audio.h"
 #include "core/Engine.h"
 #include "core/Game.h"
 #include "platform/SDL_QWidget.h"
@@ -9,8 +10,31 @@
 
 #include <QComboBox>
 #include <QGraphicsProxyWidget>
+#include <QSignalBlocker>
 
 #include <cmath>
+
+namespace {
+
+// 640 x 480 is too small for the screens over the game.
+bool offersResolution(int w, int h) {
+    return w >= 800 || h >= 600;
+}
+
+// The box is ordered by width; a size as wide as an item but taller goes one place after it.
+void insertResolution(QComboBox* box, int w, int h) {
+    int at = box->count();
+    for (int k = 0; k < box->count(); ++k) {
+        const QSize item = box->itemData(k).toSize();
+        if (item.width() >= w) {
+            at = item.height() < h ? k + 1 : k;
+            break;
+        }
+    }
+    box->insertItem(at, QStringLiteral("%1 x %2").arg(w).arg(h), QSize(w, h));
+}
+
+} // namespace
 
 GameOptions::GameOptions(QWidget* parent) : QFrame(parent), ui(new Ui::GameOptions) {
     ui->setupUi(this);
@@ -35,6 +59,10 @@ void GameOptions::selectFromEngine() {
     ui->texturefilter->setCurrentIndex(qBound(0, engine->textureFilter, 2));
     ui->shadows->setCurrentIndex(engine->shadows ? 0 : 1);
     ui->forceFeedback->setCurrentIndex(engine->forceFeedback ? 0 : 1);
+    const QSignalBlocker musicQuiet(ui->musicVolume);
+    const QSignalBlocker effectsQuiet(ui->effectsVolume);
+    ui->musicVolume->setValue(engine->musicVolume);
+    ui->effectsVolume->setValue(engine->effectsVolume);
 }
 
 int GameOptions::anisotropyIndex(int level) {
@@ -64,22 +92,12 @@ int GameOptions::fillResolutions(int width, int height, const std::vector<QSize>
         box->setCurrentIndex(-1);
         return -1;
     }
-    for (const QSize& mode : *modes) {
-        const int w = mode.width();
-        const int h = mode.height();
-        // 640 x 480 is too small for the screens over the game.
-        if (w < 800 && h < 600)
-            continue;
-        int at = box->count();
-        for (int k = 0; k < box->count(); ++k) {
-            const QSize item = box->itemData(k).toSize();
-            if (item.width() >= w) {
-                at = item.height() < h ? k + 1 : k;
-                break;
-            }
-        }
-        box->insertItem(at, QStringLiteral("%1 x %2").arg(w).arg(h), QSize(w, h));
-    }
+    for (const QSize& mode : *modes)
+        if (offersResolution(mode.width(), mode.height()))
+            insertResolution(box, mode.width(), mode.height());
+    // A window whose size is none of the screen's modes still finds its own size in the box.
+    if (offersResolution(width, height) && box->findData(QSize(width, height)) < 0)
+        insertResolution(box, width, height);
     box->setCurrentIndex(box->findData(QSize(width, height)));
     return 0;
 }
@@ -146,6 +164,31 @@ void GameOptions::on_fullscreen_activated(int index) {
 void GameOptions::on_forceFeedback_activated(int index) {
     // Written by the next save of the settings.
     Engine::instance()->forceFeedback = 1 - index;
+}
+
+// The mixer follows the slider as it moves; the store is written once the slider is let go.
+void GameOptions::volumeChanged(int* volume, int value, bool dragging) {
+    *volume = qBound(0, value, 100);
+    Engine::instance()->applyVolumes();
+    if (!dragging)
+        Engine::instance()->saveSettings();
+}
+
+void GameOptions::on_musicVolume_valueChanged(int value) {
+    volumeChanged(&Engine::instance()->musicVolume, value, ui->musicVolume->isSliderDown());
+}
+
+void GameOptions::on_effectsVolume_valueChanged(int value) {
+    volumeChanged(&Engine::instance()->effectsVolume, value, ui->effectsVolume->isSliderDown());
+}
+
+void GameOptions::on_musicVolume_sliderReleased() {
+    Engine::instance()->saveSettings();
+}
+
+void GameOptions::on_effectsVolume_sliderReleased() {
+    Engine::instance()->saveSettings();
+    Audio::playSample(Audio::Tir, 128); // a shot, to hear the new level
 }
 
 void GameOptions::on_pushButton_clicked() {

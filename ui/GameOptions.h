@@ -24,6 +24,8 @@ public:
     // The anisotropy box index of a level: log2 of the level, kept within the box.
     static int anisotropyIndex(int level);
     QComboBox* box(const QString& name) const;
+    // Shows the Engine's current choices (the screen mode may have changed by a key meanwhile).
+    void selectFromEngine();
 
 protected:
     bool event(QEvent* event) override;
@@ -38,11 +40,15 @@ private slots:
     void on_resolution_activated(int index);
     void on_fullscreen_activated(int index);
     void on_forceFeedback_activated(int index);
+    void on_musicVolume_valueChanged(int value);
+    void on_effectsVolume_valueChanged(int value);
+    void on_musicVolume_sliderReleased();
+    void on_effectsVolume_sliderReleased();
     void on_pushButton_clicked();
 
 private:
-    void selectFromEngine();
     void centreInWindow();
+    void volumeChanged(int* volume, int value, bool dragging);
 
     Ui::GameOptions* ui;
 };

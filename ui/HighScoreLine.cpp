@@ -27,6 +27,7 @@ QString HighScoreLine::number() const {
 
 void HighScoreLine::setNumber(const QString& text) {
     ui->lineNumber->setText(text);
+    fitNumber();
 }
 
 QString HighScoreLine::score() const {
@@ -46,6 +47,15 @@ void HighScoreLine::setLineFont(const QFont& font) {
     ui->lineNumber->setFont(font);
     ui->player->setFont(font);
     ui->score->setFont(font);
+    // As tall as the face with its descenders, and no taller where a small window needs small rows.
+    const int height = QFontMetrics(font).height();
+    for (QWidget* part : {static_cast<QWidget*>(ui->lineNumber), static_cast<QWidget*>(ui->player),
+                          static_cast<QWidget*>(ui->score)})
+        part->setMinimumHeight(height);
+    fitNumber();
+    // The table measures the row at once, before the layout would notice by itself.
+    layout()->invalidate();
+    updateGeometry();
     if (!ui->player->isEnabled())
         fillPlayerField();
 }
@@ -71,6 +81,10 @@ void HighScoreLine::setFocus() {
 }
 
 void HighScoreLine::on_player_editingFinished() {
+    endEditing();
+}
+
+void HighScoreLine::endEditing() {
     // Return and the focus loss that follows both finish the entry; only the first counts.
     if (!ui->player->isEnabled())
         return;
@@ -103,6 +117,15 @@ void HighScoreLine::changeEvent(QEvent* event) {
         else
             fillPlayerField();
     }
+}
+
+// The form's least width for the place is too narrow for "10" in the larger faces: never cut a digit, and
+// keep the places of one table in one column.
+void HighScoreLine::fitNumber() {
+    const QFontMetrics metrics(ui->lineNumber->font());
+    const int text =
+        qMax(metrics.horizontalAdvance(QStringLiteral("10")), metrics.horizontalAdvance(number()));
+    ui->lineNumber->setMinimumWidth(qMax(NumberWidth, text));
 }
 
 // The name, three spaces and a leader of dots (space, dot, space...) up to the field's width.

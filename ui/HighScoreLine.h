@@ -24,6 +24,8 @@ public:
     void setPlayer(const QString& name);
     void setLineFont(const QFont& font);
     void startEditing();
+    // Takes the name as typed so far (Return, a lost focus, or the table leaving); once only.
+    void endEditing();
     // The text the name field shows (name, three spaces, dotted leader).
     QString playerFieldText() const;
     bool isEditing() const;
@@ -43,6 +45,10 @@ private slots:
 
 private:
     void fillPlayerField();
+    void fitNumber();
+
+    // The place's least width in the form.
+    static constexpr int NumberWidth = 48;
 
     Ui::HighScoreLine* ui;
     QString playerName;

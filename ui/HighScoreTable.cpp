@@ -20,6 +20,8 @@ constexpr int TopScore = 30000;
 constexpr int ScoreStep = 3000;
 constexpr int ScoreSpread = 2000;
 constexpr int CloseDelayMs = 3000;
+// The smallest face the rows shrink to in a small window.
+constexpr int MinRowPoints = 6;
 // Stored place numbers and scores are shown as stored, but only this many characters of them.
 constexpr int MaxNumberLength = 4;
 constexpr int MaxScoreLength = 12;
@@ -40,6 +42,11 @@ HighScoreTable::HighScoreTable(QWidget* parent) : QLabel(parent) {
 
 HighScoreTable::~HighScoreTable() {
     abandonEntry();
+}
+
+void HighScoreTable::keepEntry() {
+    if (newLine && newLine->isEditing())
+        newLine->endEditing();
 }
 
 void HighScoreTable::abandonEntry() {
@@ -81,6 +88,8 @@ void HighScoreTable::rebuildLayout() {
     auto* box = new QVBoxLayout();
     for (QWidget* item : lines)
         box->addWidget(item);
+    if (failureLine)
+        box->addWidget(failureLine);
     box->addStretch();
     setLayout(box);
 }
@@ -137,15 +146,29 @@ void HighScoreTable::playerNameEntered() {
         }
     }
     s->endArray();
-    // The new best score is on disk before the table can close.
-    s->sync();
-
-    if (closeTimer)
+    // The new best score is on disk before the table can close; when it cannot be, the player reads why
+    // under the table, which then stays until closed.
+    const QString failure = tvt::QtSingleApplication::syncSettings();
+    if (!failure.isEmpty())
+        showSaveFailure(failure);
+    if (closeTimer || !failure.isEmpty())
         return;
     closeTimer = new QTimer(this);
     closeTimer->setSingleShot(true);
     connect(closeTimer, &QTimer::timeout, this, &HighScoreTable::closeHighScore);
     closeTimer->start(CloseDelayMs);
+}
+
+void HighScoreTable::showSaveFailure(const QString& message) {
+    if (!failureLine) {
+        failureLine = new QLabel(this);
+        failureLine->setWordWrap(true);
+        // A sheet, since the window's style sheet would take a palette's colour back.
+        failureLine->setStyleSheet(QStringLiteral("color: rgb(255, 72, 48);"));
+    }
+    failureLine->setText(message);
+    rebuildLayout();
+    resizeForScreen(width(), height());
 }
 
 void HighScoreTable::closeHighScore() {
@@ -189,11 +212,19 @@ QFont HighScoreTable::lineFontForWidth(int width) {
     return font;
 }
 
-void HighScoreTable::resizeForScreen(int width, int) {
-    const QFont font = lineFontForWidth(width);
-    for (int i = 0; i < Rows; ++i)
-        if (HighScoreLine* row = line(i))
-            row->setLineFont(font);
+void HighScoreTable::resizeForScreen(int width, int height) {
+    QFont font = lineFontForWidth(width);
+    // The designed face where the rows and Close fit the window, a smaller one where they do not.
+    for (;;) {
+        for (int i = 0; i < Rows; ++i)
+            if (HighScoreLine* row = line(i))
+                row->setLineFont(font);
+        layout()->invalidate();
+        const QSize least = layout()->minimumSize();
+        if (font.pointSize() <= MinRowPoints || (least.width() <= width && least.height() <= height))
+            break;
+        font.setPointSize(font.pointSize() - 1);
+    }
 }
 
 void HighScoreTable::keyPressEvent(QKeyEvent* event) {

@@ -24,7 +24,12 @@ public:
     HighScoreLine* line(int index) const;
     HighScoreLine* newScoreLine() const { return newLine; }
     bool isEditing() const { return editing; }
-    // Drops the unfinished entry so that tearing the table down saves nothing.
+    // The line under the table that says why a new score could not be kept; null while none failed.
+    QLabel* saveFailureLine() const { return failureLine; }
+    void showSaveFailure(const QString& message);
+    // Saves the entry being typed, as it stands; nothing when there is none.
+    void keepEntry();
+    // Unhooks the entry so that tearing the table down saves nothing more.
     void abandonEntry();
 
 public slots:
@@ -41,4 +46,5 @@ private:
     HighScoreLine* newLine = nullptr;
     bool editing = false;
     QTimer* closeTimer = nullptr;
+    QLabel* failureLine = nullptr;
 };

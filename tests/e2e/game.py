@@ -168,7 +168,7 @@ def options_and_crash_guard(box):
         wait(key + "=0 saved at once", lambda: box.store.value("Graphic/" + key) == "0")
     wait("the stored 640x480 window out of full screen", lambda: game.window()[2:] == (640, 480))
     boxes = wait("the options panel after the change of mode", lambda: option_boxes(game.shot()))
-    game.click(0.5, 2 * boxes[6][1] - boxes[5][1])  # Close, as far below the last box as that from the one before
+    game.click(0.5, boxes[6][1] + 2.5 * (boxes[6][1] - boxes[5][1]))  # Close, under the two volume sliders
     game.see("the menu after Close on the panel", game.menu)
     game.button(OPTIONS, "the options panel", lambda: option_boxes(game.shot()))
     game.press("Escape", "the menu after Escape on the panel", game.shows(game.menu))
@@ -187,6 +187,24 @@ def options_and_crash_guard(box):
     game.quit()
     check({k: box.store.value("Graphic/" + k) for k in stored} == stored, "the stored options changed")
     check(box.store.scores() == scores, "the stored scores changed")
+
+
+@case
+def full_screen_keys_and_silence(box):
+    """Without a sound device the game says so and plays silently; F11 in the menu and Alt+Enter in
+    play swap full screen and the stored window, stored as the options panel stores it."""
+    box.store.write({"Graphic": SMALL, "general": {"Running": 0}})
+    game = box.to_menu(env={"SDL_AUDIODRIVER": "no-such-driver"})
+    check(game.stderr().startswith("Couldn't open audio: "), "no word of the sound device: %r" % game.stderr())
+    for keys, mode, size in (("F11", "1", screen()[2:]), ("alt+Return", "0", (640, 480)), ("alt+KP_Enter", "1", None)):
+        if not size:  # the last swap in play: the game goes on
+            game.press("b", "a game started by a key", game.shows(game.playing))
+            size = screen()[2:]
+        game.press(keys, "the window at %dx%d on %s" % (size + (keys,)), lambda: game.window()[2:] == size)
+        check(box.store.value("Graphic/FullScreen") == mode, "FullScreen=%s stored after %s" % (mode, keys))
+        wait("the game to go on after " + keys, moving(game) if mode == "1" and keys != "F11" else
+             game.shows(game.menu))
+    game.quit()
 
 
 @case

@@ -10,9 +10,10 @@
 // the current fuzz input holds.
 class FuzzApplication : public tvt::QtSingleApplication {
 public:
-    static FuzzApplication* start();
+    static FuzzApplication* app; // started by LLVMFuzzerInitialize
+    static void start();
     // Writes the input as the settings file and gives the application a fresh store that reads it.
-    void useStore(const char* data, size_t size);
+    void useStore(const uint8_t* data, size_t size);
     QSettings* settings() override { return current.get(); }
 
 protected:

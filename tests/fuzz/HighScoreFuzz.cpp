@@ -9,21 +9,10 @@
 #include <cstdlib>
 #include <cstring>
 
-namespace {
-
-FuzzApplication* app = nullptr;
-
-void expectRows(const HighScoreTable& table) {
+static void expectRows(const HighScoreTable& table) {
     for (int i = 0; i < HighScoreTable::Rows; ++i)
         if (!table.line(i))
             std::abort();
-}
-
-} // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    app = FuzzApplication::start();
-    return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -33,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         data += sizeof score;
         size -= sizeof score;
     }
-    app->useStore(reinterpret_cast<const char*>(data), size);
+    FuzzApplication::app->useStore(data, size);
     HighScoreTable table;
     expectRows(table);
     table.resizeForScreen(1280, 1024);

@@ -6,12 +6,8 @@
 #include <cstdlib>
 #include <unistd.h>
 
-namespace {
-
-char inputPath[] = "/tmp/orbitrax-png-fuzz-XXXXXX";
-int inputFd = -1;
-
-} // namespace
+static char inputPath[] = "/tmp/orbitrax-png-fuzz-XXXXXX";
+static int inputFd = -1;
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     inputFd = mkstemp(inputPath);
@@ -25,15 +21,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (ftruncate(inputFd, 0) != 0 || pwrite(inputFd, data, size, 0) != static_cast<ssize_t>(size))
         std::abort();
     const TextureImage image(inputPath);
-    if (!image.ok()) {
-        if (image.error.code != TextureImage::ReadErrorCode || image.error.message.empty() || image.pixels)
-            std::abort();
-        return 0;
-    }
-    if (!image.pixels || image.width == 0 || image.height == 0)
+    if (image.ok()
+            ? !image.pixels || image.width == 0 || image.height == 0
+            : image.error.code != TextureImage::ReadErrorCode || image.error.message.empty() || image.pixels)
         std::abort();
     // Every byte of the RGBA rows can be read.
-    volatile unsigned char last = image.pixels[static_cast<size_t>(image.width) * image.height * 4 - 1];
-    (void)last;
+    if (image.ok())
+        static_cast<void>(*static_cast<volatile unsigned char*>(
+            &image.pixels[static_cast<size_t>(image.width) * image.height * 4 - 1]));
     return 0;
 }

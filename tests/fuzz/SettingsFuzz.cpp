@@ -1,6 +1,6 @@
-// Loads the graphic options from an arbitrary settings file, both as a first start after a clean
-// exit and as a rebuild after the options panel saved, then saves them back. Whatever the file
-// holds, the options must come out usable: a window size that can exist and a known detail level.
+// Loads the graphic options from an arbitrary settings file, both as a first start after a clean exit
+// and as a rebuild after the options panel saved, then saves them back. Whatever the file holds, the
+// options come out usable: a window of 1 to 16384 pixels a side and a known detail level.
 #include "FuzzApplication.h"
 
 #include "core/Engine.h"
@@ -8,34 +8,17 @@
 #include <cstdint>
 #include <cstdlib>
 
-namespace {
-
-FuzzApplication* app = nullptr;
-
-// A window of 1 to 16384 pixels a side and a known detail level.
-void checkUsable(const Engine* e) {
-    if (e->screenWidth <= 0 || e->screenWidth > 16384 || e->screenHeight <= 0 || e->screenHeight > 16384 ||
-        e->details < 0 || e->details > 2)
-        std::abort();
-}
-
-} // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    app = FuzzApplication::start();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    app->useStore(reinterpret_cast<const char*>(data), size);
-    Engine* engine = Engine::createHeadless();
-    for (int expected : {0, 1}) {
-        engine->loadSettings(expected);
-        checkUsable(engine);
+    FuzzApplication::app->useStore(data, size);
+    Engine* e = Engine::createHeadless();
+    for (int step = 0; step < 3; ++step) { // the first start, the rebuild, the rebuild after saving
+        if (step == 2)
+            e->saveSettings();
+        e->loadSettings(step > 0 ? 1 : 0);
+        if (e->screenWidth <= 0 || e->screenWidth > 16384 || e->screenHeight <= 0 ||
+            e->screenHeight > 16384 || e->details < 0 || e->details > 2)
+            std::abort();
     }
-    engine->saveSettings();
-    engine->loadSettings(1);
-    checkUsable(engine);
     Engine::discard();
     return 0;
 }

@@ -6,14 +6,9 @@
 #include "platform/GameSurface.h"
 #include "platform/QtSingleApplication.h"
 
-#include <QApplication>
 #include <QElapsedTimer>
-#include <QKeyEvent>
 #include <QProcess>
-#include <QSettings>
 #include <QThread>
-
-#include <gtest/gtest.h>
 
 #include <cstdio>
 #include <unistd.h>

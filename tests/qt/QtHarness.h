@@ -4,14 +4,21 @@
 #include "platform/SDL_QWidget.h"
 #include "platform/SdlCompat.h"
 
-#include <QEvent>
-#include <QStringList>
+#include <QApplication>
+#include <QFileInfo>
+#include <QGraphicsProxyWidget>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
 
 #include <functional>
 #include <ostream>
 #include <vector>
-
-class QSettings;
 
 // Failures show the text of the strings compared.
 inline void PrintTo(const QString& text, std::ostream* out) {

@@ -4,16 +4,11 @@
 #include "platform/GameSurface.h"
 #include "platform/SDL_QScene.h"
 
-#include <QGraphicsProxyWidget>
-#include <QGuiApplication>
 #include <QOpenGLContext>
 #include <QOpenGLWidget>
-#include <QPushButton>
 #include <QScreen>
 
 #include <GL/gl.h>
-
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -30,8 +25,7 @@ char colour(const QImage& image, double x, double y) {
     return is(255, 0) ? 'r' : is(0, 255) ? 'b' : is(0, 0) ? 'k' : '?';
 }
 
-// Presents frames (blue, a red block in the upper middle) until the view shows the wanted picture; the last
-// one.
+// Presents frames (blue, a red block in the upper middle) until the view shows the wanted picture.
 QImage showTestFrame(const std::function<bool(const QImage&)>& wanted) {
     QImage shot;
     waitFor([&] {
@@ -132,7 +126,7 @@ TEST(GameView, ModesFixTheWindowAndFullScreenScalesBetweenBlackBars) {
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     ASSERT_TRUE(sdlq::setVideoMode(640, 480, 0, sdlq::OpenGLFlag | sdlq::FullScreenFlag)->fullScreen);
     ASSERT_TRUE(waitFor([&] { return window->view->viewport()->geometry() == screen; }));
-    // The 4:3 frame fills the width of a narrower screen; above and below stays black. The game hears of no
+    // The 4:3 frame fills a narrower screen's width; above and below stays black. The game hears of no
     // resize.
     const double bar =
         (1 - QSizeF(640, 480).scaled(screen.size(), Qt::KeepAspectRatio).height() / screen.height()) / 2;

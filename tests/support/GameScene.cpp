@@ -6,18 +6,19 @@
 #include "core/SpriteModels.h"
 #include "core/World.h"
 #include "platform/SdlCompat.h"
-#include "player/MyShip.h"
 #include "render/Camera.h"
 #include "render/Textures.h"
 
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
+#include <QTemporaryDir>
 
 #include <GL/gl.h>
 #include <GL/glu.h>
 
 #include <cstdlib>
+#include <string>
 
 namespace {
 
@@ -33,8 +34,27 @@ public:
     double (*camera)[16];
 };
 
-Uint32 sceneTicks() {
-    return GameScene::now;
+// Has the engine load plain pictures of its table's files.
+void writePlainPictures(Engine* engine, QSize title) {
+    // The first match of the name's start counts.
+    const std::pair<const char*, QColor> colours[] = {
+        {"textures/floormap", Qt::white},    {"textures/floor", Qt::green},     {"textures/border", Qt::blue},
+        {"textures/board", Qt::magenta},     {"textures/gameover", Qt::yellow}, {"textures/chars", Qt::white},
+        {"textures/space", Qt::transparent}, {"", QColor(128, 128, 128)}};
+    static QTemporaryDir resources;
+    qputenv("ORBITRAX_RESOURCE_DIR", resources.path().toLocal8Bit());
+    for (const TextureFile& file : engine->textureFiles()) {
+        const QString path = resources.path() + "/Resources/" + file.file;
+        QDir().mkpath(QFileInfo(path).path());
+        QImage image(file.tiles > 1 ? title : QSize(32, 32), QImage::Format_RGBA8888);
+        image.fill(std::find_if(colours, colours + 8, [&](auto c) {
+                       return std::string(file.file).starts_with(c.first);
+                   })->second);
+        for (int y = 0; file.tiles > 1 && y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                image.setPixelColor(x, y, QColor(255, 60 * (x / 256) + 20 * (y / 256), (x * 7 + y * 3) % 64));
+        image.save(path);
+    }
 }
 
 } // namespace
@@ -42,28 +62,29 @@ Uint32 sceneTicks() {
 Uint32 GameScene::now = 0;
 
 GameScene::~GameScene() {
-    if (!engine)
-        return;
-    engine->ship = nullptr;
+    if (engine)
+        engine->ship = nullptr;
     World::discard();
     Engine::discard();
     sdlq::setTicksSource(nullptr);
 }
 
-bool GameScene::open(int w, int h, unsigned seed) {
+bool GameScene::open(int w, int h, QSize plainTitle) {
     if (QGuiApplication::platformName() != "xcb" || !sdlq::setVideoMode(w, h, 0, sdlq::OpenGLFlag))
         return false;
     width = w;
     height = h;
     now = 50000;
-    sdlq::setTicksSource(sceneTicks);
+    sdlq::setTicksSource([] { return now; });
     sdlq::releaseAllKeys();
-    std::srand(seed);
+    std::srand(1);
     camX = camZ = camRoll = 0;
     World::discard();
     engine = Engine::createHeadless();
     engine->screenWidth = w;
     engine->screenHeight = h;
+    if (!plainTitle.isEmpty())
+        writePlainPictures(engine, plainTitle);
     engine->probeCapabilities();
     engine->anisotropic = static_cast<int>(engine->maxAnisotropy);
     engine->loadTextures();
@@ -75,44 +96,23 @@ bool GameScene::open(int w, int h, unsigned seed) {
     world->initGL();
     buildSpriteModels();
     world->sprites->add(new CameraProbe(world->sprites, camera));
+    engine->frameStep = 0;
     return true;
 }
 
-MyShip* GameScene::addShip(float x, float z) {
-    auto* ship = new MyShip(world->sprites, 100);
-    ship->x = x;
-    ship->z = z;
-    ship->shipState = MyShip::Flying;
-    world->sprites->add(ship);
-    engine->ship = ship;
-    return ship;
-}
-
-void GameScene::draw(void (World::*pass)(), const char* name) {
+void GameScene::draw(void (World::*pass)()) {
     (world->*pass)();
     frame.assign(static_cast<size_t>(width) * height * 4, 0);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, frame.data());
-    const QByteArray dir = qgetenv("ORBITRAX_SHOT_DIR");
-    if (name && !dir.isEmpty())
-        QImage(frame.data(), width, height, QImage::Format_RGBX8888)
-            .mirrored()
-            .save(QDir(dir).filePath(name));
-}
-
-void GameScene::play(int ticks, const char* name) {
-    for (int i = 0; i < ticks; ++i) {
-        now += 15;
-        world->sprites->moveAll();
-    }
-    draw(&World::renderPlay, name);
 }
 
 const unsigned char* GameScene::pixel(int x, int y) const {
     return frame.data() + (static_cast<size_t>(y) * width + x) * 4;
 }
 
-double GameScene::share(double x0, double y0, double x1, double y1, const PixelTest& test) const {
+double GameScene::share(double x0, double y0, double x1, double y1,
+                        const std::function<bool(const unsigned char*)>& test) const {
     int hits = 0, total = 0;
     for (int y = static_cast<int>(y0 * height); y < static_cast<int>(y1 * height); ++y)
         for (int x = static_cast<int>(x0 * width); x < static_cast<int>(x1 * width); ++x, ++total)

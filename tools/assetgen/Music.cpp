@@ -337,8 +337,8 @@ void text(QByteArray& b, const std::string& s, int size) {
         b.append(i < static_cast<int>(s.size()) ? s[i] : '\0');
 }
 
-QByteArray writeXm(const Song& song) {
-    QByteArray b;
+// The module header: name, tracker, counts, tempo and the order table.
+void writeXmHeader(QByteArray& b, const Song& song) {
     text(b, "Extended Module: ", 17);
     text(b, song.name, 20);
     b.append('\x1A');
@@ -355,87 +355,105 @@ QByteArray writeXm(const Song& song) {
     le16(b, song.bpm);
     for (int i = 0; i < 256; ++i)
         b.append(static_cast<char>(i < static_cast<int>(song.order.size()) ? song.order[i] : 0));
-    for (const Pattern& p : song.patterns) {
-        QByteArray d;
-        for (const auto& row : p)
-            for (const Cell& c : row) {
-                uint8_t flags = 0x80;
-                if (c.note)
-                    flags |= 1;
-                if (c.instrument)
-                    flags |= 2;
-                if (c.volume)
-                    flags |= 4;
-                if (c.effect)
-                    flags |= 8;
-                if (c.param)
-                    flags |= 16;
-                d.append(static_cast<char>(flags));
-                if (c.note)
-                    d.append(static_cast<char>(c.note));
-                if (c.instrument)
-                    d.append(static_cast<char>(c.instrument));
-                if (c.volume)
-                    d.append(static_cast<char>(c.volume));
-                if (c.effect)
-                    d.append(static_cast<char>(c.effect));
-                if (c.param)
-                    d.append(static_cast<char>(c.param));
-            }
-        le32(b, 9);
+}
+
+// One pattern, each cell packed: a flag byte saying which of its five fields follow.
+void writeXmPattern(QByteArray& b, const Pattern& p) {
+    QByteArray d;
+    for (const auto& row : p)
+        for (const Cell& c : row) {
+            uint8_t flags = 0x80;
+            if (c.note)
+                flags |= 1;
+            if (c.instrument)
+                flags |= 2;
+            if (c.volume)
+                flags |= 4;
+            if (c.effect)
+                flags |= 8;
+            if (c.param)
+                flags |= 16;
+            d.append(static_cast<char>(flags));
+            if (c.note)
+                d.append(static_cast<char>(c.note));
+            if (c.instrument)
+                d.append(static_cast<char>(c.instrument));
+            if (c.volume)
+                d.append(static_cast<char>(c.volume));
+            if (c.effect)
+                d.append(static_cast<char>(c.effect));
+            if (c.param)
+                d.append(static_cast<char>(c.param));
+        }
+    le32(b, 9);
+    b.append('\0');
+    le16(b, Rows);
+    le16(b, static_cast<int>(d.size()));
+    b.append(d);
+}
+
+// One instrument's header, its volume envelope, padded to its stated size.
+void writeXmInstrument(QByteArray& b, const Instrument& in) {
+    const int start = static_cast<int>(b.size());
+    le32(b, 263);
+    text(b, in.name, 22);
+    b.append('\0');
+    le16(b, 1);
+    le32(b, 40);
+    for (int i = 0; i < 96; ++i)
         b.append('\0');
-        le16(b, Rows);
-        le16(b, static_cast<int>(d.size()));
-        b.append(d);
+    for (int i = 0; i < 12; ++i) {
+        const bool have = i < static_cast<int>(in.envelope.points.size());
+        le16(b, have ? in.envelope.points[i].first : 0);
+        le16(b, have ? in.envelope.points[i].second : 0);
     }
+    for (int i = 0; i < 48; ++i) // panning envelope unused
+        b.append('\0');
+    const int points = static_cast<int>(in.envelope.points.size());
+    b.append(static_cast<char>(points));
+    b.append('\0');
+    b.append(static_cast<char>(std::max(0, in.envelope.sustain)));
+    b.append('\0');
+    b.append('\0');
+    b.append('\0');
+    b.append('\0');
+    b.append('\0');
+    b.append(static_cast<char>(points ? (1 | (in.envelope.sustain >= 0 ? 2 : 0)) : 0));
+    b.append('\0');
+    for (int i = 0; i < 4; ++i) // vibrato
+        b.append('\0');
+    le16(b, in.fadeout);
+    while (b.size() - start < 263)
+        b.append('\0');
+}
+
+// The instrument's one sample: its header, lengths in bytes for 16-bit data, then the data delta coded.
+void writeXmSample(QByteArray& b, const Instrument& in) {
+    le32(b, static_cast<uint32_t>(in.data.size() * 2));
+    le32(b, static_cast<uint32_t>(in.loopStart * 2));
+    le32(b, static_cast<uint32_t>(in.loopLength * 2));
+    b.append(static_cast<char>(in.volume));
+    b.append(static_cast<char>(static_cast<int8_t>(in.finetune)));
+    b.append(static_cast<char>(0x10 | (in.loopLength > 0 ? 1 : 0)));
+    b.append(static_cast<char>(128));
+    b.append(static_cast<char>(static_cast<int8_t>(in.relativeNote)));
+    b.append('\0');
+    text(b, in.name, 22);
+    int16_t prev = 0;
+    for (int16_t s : in.data) {
+        le16(b, static_cast<int16_t>(s - prev));
+        prev = s;
+    }
+}
+
+QByteArray writeXm(const Song& song) {
+    QByteArray b;
+    writeXmHeader(b, song);
+    for (const Pattern& p : song.patterns)
+        writeXmPattern(b, p);
     for (const Instrument& in : song.instruments) {
-        const int start = static_cast<int>(b.size());
-        le32(b, 263);
-        text(b, in.name, 22);
-        b.append('\0');
-        le16(b, 1);
-        le32(b, 40);
-        for (int i = 0; i < 96; ++i)
-            b.append('\0');
-        for (int i = 0; i < 12; ++i) {
-            const bool have = i < static_cast<int>(in.envelope.points.size());
-            le16(b, have ? in.envelope.points[i].first : 0);
-            le16(b, have ? in.envelope.points[i].second : 0);
-        }
-        for (int i = 0; i < 48; ++i) // panning envelope unused
-            b.append('\0');
-        const int points = static_cast<int>(in.envelope.points.size());
-        b.append(static_cast<char>(points));
-        b.append('\0');
-        b.append(static_cast<char>(std::max(0, in.envelope.sustain)));
-        b.append('\0');
-        b.append('\0');
-        b.append('\0');
-        b.append('\0');
-        b.append('\0');
-        b.append(static_cast<char>(points ? (1 | (in.envelope.sustain >= 0 ? 2 : 0)) : 0));
-        b.append('\0');
-        for (int i = 0; i < 4; ++i) // vibrato
-            b.append('\0');
-        le16(b, in.fadeout);
-        while (b.size() - start < 263)
-            b.append('\0');
-        // Sample header, lengths in bytes for 16-bit data.
-        le32(b, static_cast<uint32_t>(in.data.size() * 2));
-        le32(b, static_cast<uint32_t>(in.loopStart * 2));
-        le32(b, static_cast<uint32_t>(in.loopLength * 2));
-        b.append(static_cast<char>(in.volume));
-        b.append(static_cast<char>(static_cast<int8_t>(in.finetune)));
-        b.append(static_cast<char>(0x10 | (in.loopLength > 0 ? 1 : 0)));
-        b.append(static_cast<char>(128));
-        b.append(static_cast<char>(static_cast<int8_t>(in.relativeNote)));
-        b.append('\0');
-        text(b, in.name, 22);
-        int16_t prev = 0;
-        for (int16_t s : in.data) { // delta coded
-            le16(b, static_cast<int16_t>(s - prev));
-            prev = s;
-        }
+        writeXmInstrument(b, in);
+        writeXmSample(b, in);
     }
     return b;
 }

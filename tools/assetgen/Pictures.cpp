@@ -14,7 +14,6 @@ namespace gen {
 
 namespace {
 
-
 // Star field with a few bright stars, drawn straight into an image.
 void stars(QImage& img, uint64_t seed, int count) {
     Rng rng(seed);
@@ -169,13 +168,8 @@ QImage titlePicture() {
 
 // ---- high-score backdrop: a station in orbit, dark enough for yellow rows ----
 
-QImage stationPicture() {
-    const int w = 1024, h = 768;
-    QImage img = nebulaBackdrop(w, h, 4100, QColor(40, 60, 140), QColor(90, 30, 110), 0.3);
-    stars(img, 4101, 900);
-    QPainter p(&img);
-    p.setRenderHint(QPainter::Antialiasing);
-    // Planet limb at the lower right.
+// Planet limb at the lower right.
+void drawPlanetLimb(QPainter& p, int w, int h) {
     QRadialGradient planet(QPointF(w * 1.05, h * 1.45), h * 0.95);
     planet.setColorAt(0.0, QColor(30, 60, 90));
     planet.setColorAt(0.93, QColor(20, 45, 80));
@@ -184,7 +178,10 @@ QImage stationPicture() {
     p.setPen(Qt::NoPen);
     p.setBrush(planet);
     p.drawEllipse(QPointF(w * 1.05, h * 1.45), h * 0.95, h * 0.95);
-    // The station: a ring on spokes around a hub, seen at an angle, and a solar truss.
+}
+
+// The station's ring on spokes around the hub, seen at an angle, with its window lights.
+void drawStationRing(QPainter& p, int w, int h) {
     p.save();
     p.translate(w * 0.68, h * 0.38);
     p.rotate(-18);
@@ -209,7 +206,10 @@ QImage stationPicture() {
         p.drawEllipse(QPointF(R * std::cos(a), R * std::sin(a)), 3, 3);
     }
     p.restore();
-    // Hub and truss drawn upright.
+}
+
+// Hub, truss and solar panels drawn upright.
+void drawStationHub(QPainter& p, int w, int h) {
     QLinearGradient hub(w * 0.68 - 40, 0, w * 0.68 + 40, 0);
     hub.setColorAt(0, QColor(70, 75, 90));
     hub.setColorAt(0.4, QColor(190, 195, 210));
@@ -233,34 +233,51 @@ QImage stationPicture() {
             p.drawLine(QPointF(panel.left() + panel.width() * i / 8, panel.top()),
                        QPointF(panel.left() + panel.width() * i / 8, panel.bottom()));
     }
-    p.end();
-    // Cloud bands and storms over the planet's face.
-    {
-        Noise n(4102, 16);
-        const double pcx = w * 1.05, pcy = h * 1.45, pr = h * 0.95 * 0.975;
-        for (int y = 0; y < h; ++y) {
-            QRgb* row = reinterpret_cast<QRgb*>(img.scanLine(y));
-            for (int x = 0; x < w; ++x) {
-                const double dx = (x - pcx) / pr, dy = (y - pcy) / pr, d2 = dx * dx + dy * dy;
-                if (d2 >= 1)
-                    continue;
-                const double z = std::sqrt(1 - d2);
-                const double lat = std::asin(dy), lon = std::atan2(dx, z);
-                const double cloud =
-                    smoothstep(0.0, 0.6, n.fbm(lon * 3 + 5, lat * 9 + 2 * n.fbm(lon, lat * 2, 3), 5));
-                const double lit = 0.35 + 0.65 * z;
-                const double r = qRed(row[x]) / 255.0, g = qGreen(row[x]) / 255.0, b = qBlue(row[x]) / 255.0;
-                row[x] = rgba(mix(r, 0.55, cloud * 0.6) * lit, mix(g, 0.65, cloud * 0.6) * lit,
-                              mix(b, 0.8, cloud * 0.6) * lit);
-            }
+}
+
+// Cloud bands and storms over the planet's face.
+void cloudPlanet(QImage& img, int w, int h) {
+    Noise n(4102, 16);
+    const double pcx = w * 1.05, pcy = h * 1.45, pr = h * 0.95 * 0.975;
+    for (int y = 0; y < h; ++y) {
+        QRgb* row = reinterpret_cast<QRgb*>(img.scanLine(y));
+        for (int x = 0; x < w; ++x) {
+            const double dx = (x - pcx) / pr, dy = (y - pcy) / pr, d2 = dx * dx + dy * dy;
+            if (d2 >= 1)
+                continue;
+            const double z = std::sqrt(1 - d2);
+            const double lat = std::asin(dy), lon = std::atan2(dx, z);
+            const double cloud =
+                smoothstep(0.0, 0.6, n.fbm(lon * 3 + 5, lat * 9 + 2 * n.fbm(lon, lat * 2, 3), 5));
+            const double lit = 0.35 + 0.65 * z;
+            const double r = qRed(row[x]) / 255.0, g = qGreen(row[x]) / 255.0, b = qBlue(row[x]) / 255.0;
+            row[x] = rgba(mix(r, 0.55, cloud * 0.6) * lit, mix(g, 0.65, cloud * 0.6) * lit,
+                          mix(b, 0.8, cloud * 0.6) * lit);
         }
     }
-    // Darken the left two thirds where the rows are read.
+}
+
+// Darken the left two thirds where the rows are read.
+void darkenReadingSide(QImage& img, int w, int h) {
     QImage dark =
         paint(w, h, [](double u, double) { return rgba(0, 0, 0, 0.45 * smoothstep(0.75, 0.2, u)); });
     QPainter q(&img);
     q.drawImage(0, 0, dark);
     q.end();
+}
+
+QImage stationPicture() {
+    const int w = 1024, h = 768;
+    QImage img = nebulaBackdrop(w, h, 4100, QColor(40, 60, 140), QColor(90, 30, 110), 0.3);
+    stars(img, 4101, 900);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    drawPlanetLimb(p, w, h);
+    drawStationRing(p, w, h);
+    drawStationHub(p, w, h);
+    p.end();
+    cloudPlanet(img, w, h);
+    darkenReadingSide(img, w, h);
     return img;
 }
 
@@ -280,19 +297,8 @@ void keyCap(QPainter& p, QRectF r, const QString& label) {
     p.drawText(r, Qt::AlignCenter, label);
 }
 
-QImage helpPicture() {
-    const int w = 640, h = 447;
-    QImage img = nebulaBackdrop(w, h, 4200, QColor(30, 50, 120), QColor(70, 30, 90), 0.35);
-    stars(img, 4201, 250);
-    QPainter p(&img);
-    p.setRenderHint(QPainter::Antialiasing);
-    QFont title(displayFamily());
-    title.setPixelSize(30);
-    const QPainterPath t = centredText("ORBITRAX  CONTROLS", title, QPointF(w / 2.0, 26));
-    chromeText(p, t, t.boundingRect().top(), t.boundingRect().bottom());
-
-    QFont body(boldFamily());
-    body.setPixelSize(12);
+// The keys, each row's caps and what they do.
+void drawHelpKeys(QPainter& p, const QFont& body) {
     struct Row {
         QStringList keys;
         QString text;
@@ -322,7 +328,10 @@ QImage helpPicture() {
         p.drawText(QRectF(200, y, 200, 22), Qt::AlignVCenter | Qt::AlignLeft, r.text);
         y += 30;
     }
-    // Capsules and what they give.
+}
+
+// Capsules and what they give.
+void drawHelpCapsules(QPainter& p, const QFont& body) {
     QFont head(displayFamily());
     head.setPixelSize(18);
     p.setFont(head);
@@ -336,7 +345,7 @@ QImage helpPicture() {
                         {QColor(245, 205, 20), "B", "Extra bomb"},
                         {QColor(225, 40, 200), "P", "Weapon power"},
                         {QColor(40, 210, 70), "I", "Invulnerability"}};
-    y = 90;
+    double y = 90;
     for (const Cap& c : caps) {
         QRectF pill(440, y, 46, 24);
         QLinearGradient g(pill.topLeft(), pill.bottomLeft());
@@ -353,16 +362,37 @@ QImage helpPicture() {
         p.drawText(QRectF(494, y, 140, 24), Qt::AlignVCenter | Qt::AlignLeft, c.text);
         y += 40;
     }
+}
+
+// The capsule hint and a calm band for the Close button.
+void drawHelpFooter(QPainter& p, int w, int h) {
     QFont small(boldFamily());
     small.setPixelSize(11);
     p.setFont(small);
     p.setPen(QColor(180, 190, 215));
     p.drawText(QRectF(440, 260, 190, 110), Qt::TextWordWrap,
                "Shoot the rolling cubes: every fifth one leaves a capsule. Fly into it to collect it.");
-    // A calm band for the Close button.
     p.fillRect(QRectF(0, h - 40, w, 40), QColor(8, 10, 20));
     p.setPen(QPen(QColor(70, 100, 160), 1));
     p.drawLine(QPointF(0, h - 40.5), QPointF(w, h - 40.5));
+}
+
+QImage helpPicture() {
+    const int w = 640, h = 447;
+    QImage img = nebulaBackdrop(w, h, 4200, QColor(30, 50, 120), QColor(70, 30, 90), 0.35);
+    stars(img, 4201, 250);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    QFont title(displayFamily());
+    title.setPixelSize(30);
+    const QPainterPath t = centredText("ORBITRAX  CONTROLS", title, QPointF(w / 2.0, 26));
+    chromeText(p, t, t.boundingRect().top(), t.boundingRect().bottom());
+
+    QFont body(boldFamily());
+    body.setPixelSize(12);
+    drawHelpKeys(p, body);
+    drawHelpCapsules(p, body);
+    drawHelpFooter(p, w, h);
     p.end();
     return img;
 }

@@ -15,7 +15,6 @@ namespace gen {
 
 namespace {
 
-
 // ---- floor tiles: dark riveted plates, seamless ----
 
 double rivet(double x, double y, double cx, double cy, double r, double size) {
@@ -85,8 +84,6 @@ double floorHeight(int k, double x, double y, double size, const Noise& n) {
         const double strip = std::fmod(y + s, s / 2) < s / 4 ? 1 : 0;
         if (strip > 0 && dy > 6)
             h -= 0.25 * smoothstep(1.5, 0.5, gridDistance(x, 8.0));
-        else
-            h += 0.4 * rivet(x, y, 12, std::fmod(y, s / 2) < s / 4 ? 0 : s * 3 / 8, 2.8, s) * 0;
         break;
     }
     }
