@@ -83,37 +83,6 @@ void weave(MyShip* ship, int frame, float px, float pz) {
     ship->z = pz + 4.0f * std::sin(static_cast<float>(frame) / 45.0f);
 }
 
-// Each quarter-turn re-centring puts the player on the rim of the new ellipse's extent along the axis it
-// re-centres (x at quarters 0 and 2, z at 1 and 3): the player stays inside the raider's turn.
-TEST_F(Air, RaidersKeepThePlayerInsideTheirTurn) {
-    MyShip* ship = flyingShip();
-    int checks = 0;
-    float travelled = 0;
-    constexpr float places[][2] = {{0, 6}, {-7, 5}, {8, 20}, {2, 36}}, steps[] = {1, 3, 10};
-    for (int run = 0; run < 120; ++run) {
-        const auto [px, pz] = places[run % 4];
-        engine->frameStep = steps[run / 4 % 3];
-        std::srand(run);
-        Ship1* r = spawn<Ship1>(0.0f, 0.0f, 0.0f, 3);
-        for (int f = 0; f < 3000 && !r->dead; ++f) {
-            weave(ship, f, px, pz);
-            const int quarter = r->quarter, state = r->state;
-            const float x = r->x, z = r->z;
-            r->move();
-            travelled += state == Ship1::Circling ? std::hypot(r->x - x, r->z - z) : 0;
-            if (state != Ship1::Circling || r->state != Ship1::Circling || quarter == r->quarter)
-                continue;
-            ++checks;
-            const float off =
-                r->quarter % 2 ? std::fabs(ship->z - r->centreZ) : std::fabs(ship->x - r->centreX);
-            EXPECT_NEAR(off, std::fabs(r->quarter % 2 ? r->radiusZ : r->radiusX), 1e-3f);
-            EXPECT_GE(r->radiusZ, 0.0f);
-        }
-        clearAllButShip();
-    }
-    EXPECT_TRUE(checks > 1000 && travelled > 10000) << checks << " " << travelled;
-}
-
 // A raider gives up with one chance in twenty each time round and leaves behind the player at 0.4 a tick;
 // without a ship it circles its first ellipse for ever, and a loop ends in leaving.
 TEST_F(Air, RaidersLeaveAfterSomeTurns) {
@@ -143,24 +112,6 @@ TEST_F(Air, RaidersLeaveAfterSomeTurns) {
     r->move();
     EXPECT_EQ(r->state, Ship1::Leaving);
     EXPECT_LT(ticksToLive(r), 1000);
-}
-
-// A loop tops out 8.5 high and ends at flying height, where the circling resumes without a jump.
-TEST_F(Air, RaidersResumeCirclingWhereTheLoopEnds) {
-    for (float px : {-6.0f, 0.0f, 7.0f}) {
-        flyingShip(px, 5);
-        Ship1* r = spawn<Ship1>(0.0f, 0.0f, 0.0f, 3);
-        for (r->x = 2; r->state != Ship1::Loop; r->move()) // until the draw picks the loop
-            std::tie(r->z, r->state) = std::tuple{24.0f, Ship1::Approach};
-        float top = 0;
-        for (; r->state == Ship1::Loop; top = std::max(top, r->y))
-            r->move();
-        const float x = r->x, z = r->z;
-        r->move();
-        EXPECT_TRUE(std::fabs(top - 8.5f) < 0.05f && r->y == 0.5f) << px;
-        EXPECT_TRUE(std::fabs(r->x - x) < 0.05f && std::fabs(r->z - z) < 0.05f) << px;
-        sprites()->destroyAll();
-    }
 }
 
 // Of two touching raiders only the nearer one loops, and never one already looping or meeting a looper.

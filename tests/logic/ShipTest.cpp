@@ -239,111 +239,38 @@ TEST_F(Ship, CapsulesAndPoints) {
     EXPECT_EQ(ship->score, 100);
 }
 
-// A scripted haptic device that records what the force feedback asks of it.
+// A haptic device that plays whatever it is asked to and records the runs.
 struct FakeHaptic {
-    static inline bool available = true;
-    static inline unsigned int supported = 0;
-    static inline int failEffect = -1, status = 0, opens = 0, closes = 0, autocenter = -1;
-    static inline std::vector<SDL_HapticEffect> effects;
+    static inline int status = 0;
     static inline std::vector<int> runs;
     static inline char device[1];
 
-    static SDL_Haptic* open(SDL_Joystick*) {
-        ++opens;
-        return available ? reinterpret_cast<SDL_Haptic*>(device) : nullptr;
-    }
-    static unsigned int query(SDL_Haptic*) { return supported; }
-    static int setAutocenter(SDL_Haptic*, int value) { return autocenter = value, 0; }
+    static SDL_Haptic* open(SDL_Joystick*) { return reinterpret_cast<SDL_Haptic*>(device); }
+    static unsigned int query(SDL_Haptic*) { return SDL_HAPTIC_SINE | SDL_HAPTIC_SAWTOOTHDOWN; }
+    static int setAutocenter(SDL_Haptic*, int) { return 0; }
     static int newEffect(SDL_Haptic*, SDL_HapticEffect* effect) {
-        effects.push_back(*effect);
-        return int(effects.size()) - 1 == failEffect ? -1 : 10 + int(effects.size());
+        return 11 + (effect->type != SDL_HAPTIC_SINE);
     }
     static int getStatus(SDL_Haptic*, int) { return status; }
     static int run(SDL_Haptic*, int effect, Uint32 times) {
         return runs.push_back(effect * 10 + int(times)), 0;
     }
-    static void close(SDL_Haptic*) { ++closes; }
+    static void close(SDL_Haptic*) {}
 };
 const HapticApi fakeApi = {FakeHaptic::open,      FakeHaptic::query,     FakeHaptic::setAutocenter,
                            FakeHaptic::newEffect, FakeHaptic::getStatus, FakeHaptic::run,
                            FakeHaptic::close};
 
-class Haptics : public GameTest {
-protected:
-    void SetUp() override {
-        GameTest::SetUp();
-        FakeHaptic::available = true;
-        FakeHaptic::supported = SDL_HAPTIC_SINE | SDL_HAPTIC_SAWTOOTHDOWN;
-        FakeHaptic::failEffect = -1;
-        FakeHaptic::status = FakeHaptic::opens = FakeHaptic::closes = 0;
-        FakeHaptic::effects.clear();
-        FakeHaptic::runs.clear();
-        setHapticApi(&fakeApi);
-    }
-    void TearDown() override {
-        closeForceFeedback();
-        engine->joystick = nullptr; // never hand the fake stick to SDL
-        setHapticApi(nullptr);
-        GameTest::TearDown();
-    }
-    void plugStick() { engine->joystick = reinterpret_cast<SDL_Joystick*>(stick); }
-    char stick[1] = {};
-};
+using Haptics = GameTest;
 
-// Nothing opens without a stick or with the option off; a device without a haptic part or without sine
-// effects stays silent (the latter is closed again); each effect that fails to load is the only one lost.
-TEST_F(Haptics, ForceFeedbackOpensOnlyWhatWorks) {
-    openForceFeedback();
-    plugStick();
-    engine->forceFeedback = 0;
-    openForceFeedback();
-    EXPECT_TRUE(FakeHaptic::opens == 0 && playShotEffect() == -1 && playHitEffect() == -1);
-    engine->forceFeedback = 1;
-    FakeHaptic::available = false;
-    openForceFeedback();
-    EXPECT_TRUE(FakeHaptic::opens == 1 && hapticDevice() == nullptr && playHitEffect() == -1);
-    FakeHaptic::available = true;
-    FakeHaptic::supported = SDL_HAPTIC_SAWTOOTHDOWN;
-    openForceFeedback();
-    EXPECT_TRUE(FakeHaptic::closes == 1 && hapticDevice() == nullptr && FakeHaptic::effects.empty());
-    EXPECT_EQ(playShotEffect(), -1);
-    FakeHaptic::supported = SDL_HAPTIC_SINE;
-    for (int failing : {0, 1}) {
-        FakeHaptic::failEffect = failing;
-        FakeHaptic::effects.clear();
-        openForceFeedback();
-        EXPECT_TRUE(playShotEffect() == (failing == 0 ? -1 : 0) &&
-                    playHitEffect() == (failing == 1 ? -1 : 0));
-    }
-    EXPECT_TRUE(FakeHaptic::runs.size() == 2 && FakeHaptic::autocenter == 1);
-    openForceFeedback(); // opening again closes the device before
-    EXPECT_EQ(FakeHaptic::closes, 3);
-    closeForceFeedback();
-    closeForceFeedback();
-    EXPECT_TRUE(FakeHaptic::closes == 4 && playShotEffect() == -1);
-}
-
-// The shot buzz and the hit jolt: a sine of 100 ms and a falling saw of 500 ms (the rumble's own lengths),
-// both 30000 strong over a 300 ms period with 100 ms attack and fade; an effect still playing (or of
-// unknown state) is not started again. The ship buzzes once per salvo and jolts per hit (twice for a tank
-// shell); bouncing off a pole is no hit.
+// The shot buzz and the hit jolt: an effect still playing (or of unknown state) is not started again. The
+// ship buzzes once per salvo and jolts per hit (twice for a tank shell); bouncing off a pole is no hit.
 TEST_F(Haptics, EffectsAndTheirPacing) {
-    plugStick();
+    FakeHaptic::runs.clear();
+    setHapticApi(&fakeApi);
+    char stick[1];
+    engine->joystick = reinterpret_cast<SDL_Joystick*>(stick);
     openForceFeedback();
-    ASSERT_EQ(FakeHaptic::effects.size(), 2u);
-    const auto fields = [](const SDL_HapticEffect& e) {
-        const SDL_HapticPeriodic& p = e.periodic;
-        return std::array{int(p.type),        int(p.direction.type), p.direction.dir[0],   p.direction.dir[1],
-                          p.direction.dir[2], int(p.length),         int(p.button),        int(p.interval),
-                          int(p.period),      int(p.magnitude),      int(p.attack_length), int(p.fade_length),
-                          p.offset + p.phase};
-    };
-    // clang-format off
-    EXPECT_EQ(fields(FakeHaptic::effects[0]), (std::array<int, 13>{SDL_HAPTIC_SINE, SDL_HAPTIC_POLAR, 0, 0, 0,
-        int(Gamepad::ShotRumbleMs), 0, 0, 300, 30000, 100, 100, 0}));
-    EXPECT_EQ(fields(FakeHaptic::effects[1]), (std::array<int, 13>{SDL_HAPTIC_SAWTOOTHDOWN, SDL_HAPTIC_CARTESIAN, 0, 1, 0,
-        int(Gamepad::HitRumbleMs), 1, 300, 300, 30000, 100, 100, 0}));
-    // clang-format on
     for (int status : {0, 1, -1}) {
         FakeHaptic::status = status;
         EXPECT_TRUE(playShotEffect() == 0 && playHitEffect() == 0);
@@ -359,6 +286,9 @@ TEST_F(Haptics, EffectsAndTheirPacing) {
     ship->collide(&pole);
     EXPECT_EQ(FakeHaptic::runs, (std::vector<int>{111, 121, 121}));
     EXPECT_TRUE(ship->energy == 90 && ship->shipState == MyShip::Spinning);
+    closeForceFeedback();
+    engine->joystick = nullptr; // never hand the fake stick to SDL
+    setHapticApi(nullptr);
 }
 
 } // namespace

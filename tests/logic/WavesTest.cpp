@@ -142,19 +142,6 @@ TEST_F(Waves, TanksAreLimitedByTheLivingCount) {
     }
 }
 
-// A fighter draws its lane right after the rule's own draw, and its agility next.
-TEST_F(Waves, LaneIsDrawnBeforeAgility) {
-    std::tie(engine->frameStep, world->score) = std::tuple{10.0f, 0};
-    unsigned seed = 0;
-    for (; !first<Fighter2>() && seed < 500; runWaves(world))
-        std::srand(++seed);
-    ASSERT_NE(first<Fighter2>(), nullptr);
-    std::srand(seed);
-    const int chance = gameRand(), lane = gameRand(), agility = gameRand();
-    EXPECT_TRUE(chance >= 0 && first<Fighter2>()->x == float(lane % 140) / 10 - 7);
-    EXPECT_EQ(first<Fighter2>()->agility, float(agility % 64) * 0.0078125f + 0.5f);
-}
-
 // The whole game logic for a long run: the play update with its waves, the collision pass, the ship's
 // bookkeeping and the removal pass, the ship firing at weapon level 7 while the score climbs to 150 000,
 // with slow frames and stalls. Nothing leaks, piles up or breaks the list's counts, and the ship does get
