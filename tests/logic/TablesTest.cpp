@@ -2,31 +2,6 @@
 // lasts: one table each, checked through the sprites' own passes.
 #include "GameFixture.h"
 
-#include "core/SpriteKind.h"
-#include "enemies/Bandit2.h"
-#include "enemies/Cube.h"
-#include "enemies/Diamond.h"
-#include "enemies/Explosion.h"
-#include "enemies/ExplosionJustSmoke.h"
-#include "enemies/ExplosionMark.h"
-#include "enemies/Fighter2.h"
-#include "enemies/PieceOfShip.h"
-#include "enemies/Piege.h"
-#include "enemies/Scratcher.h"
-#include "enemies/Ship1.h"
-#include "enemies/Spirale.h"
-#include "enemies/Tache.h"
-#include "enemies/Tank.h"
-#include "player/MyFire1.h"
-#include "player/MyFire2.h"
-#include "player/MyFire3.h"
-#include "player/MyFire4.h"
-#include "player/MyShip.h"
-
-#include <algorithm>
-#include <array>
-#include <cmath>
-
 namespace {
 
 // clang-format off
@@ -128,7 +103,7 @@ struct Ending {
 // clang-format off
 constexpr Ending endings[] = {{3, 100, 7, true}, {3, 250, 7, true}, {7, 400, 8, true}, {2, 100, 8, true},
     {9, 100, 4, true}, {0, 0, 5, true}, {0, 0, 2, false}, {0, 0, 2, false}, {0, 0, 2, false}, {0, 0, 1, false},
-    {0, 0, 1, false}, {0, 0, 1, false}, {0, 30, 2, true}, {0, 500, 0, true}};
+    {0, 0, 1, false}, {0, 0, 1, false}, {0, 30, 2, false}, {0, 500, 0, true}};
 // clang-format on
 
 // A blow that changes something: hit points before and after, whether it ends the sprite (a nest lies on,
@@ -241,6 +216,15 @@ TEST_F(Tables, HitBoxes) {
         }
         clearAllButShip();
     }
+}
+
+// A star meeting the ship and a shot in one pass pays for both.
+TEST_F(Tables, AStarPaysOnEveryContact) {
+    Sprite* star = make(Star);
+    std::tie(star->x, star->y, star->z) = std::tuple{ship->x, ship->y, ship->z + 0.4f};
+    make(Bolt);
+    sprites()->collideAll();
+    EXPECT_EQ(ship->score, 60);
 }
 
 // How hard a blow pushes: the probe (of the kind, with a box of its own) sits beside the subject.

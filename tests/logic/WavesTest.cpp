@@ -1,20 +1,9 @@
 // The wave generator's rules by score, and a long game of the whole logic without GL or audio.
 #include "GameFixture.h"
 
-#include "core/Random.h"
-#include "core/SpriteKind.h"
 #include "core/Waves.h"
-#include "enemies/Bandit2.h"
-#include "enemies/Cube.h"
-#include "enemies/Fighter2.h"
-#include "enemies/Piege.h"
-#include "enemies/Ship1.h"
-#include "enemies/Tache.h"
-#include "enemies/Tank.h"
-#include "platform/SdlCompat.h"
-#include "player/MyShip.h"
 
-#include <array>
+#include <map>
 
 namespace {
 
@@ -40,6 +29,10 @@ protected:
                               : kind == KindPiege         ? Traps
                               : kind == KindTank          ? Tanks
                                                           : -1;
+                if (auto* f = dynamic_cast<Fighter2*>(e)) {
+                    lanes.insert(f->z == 70 ? f->x : 100.0f);
+                    agility = {std::min(agility.first, f->agility), std::max(agility.second, f->agility)};
+                }
                 if (m >= 0) {
                     ++made[m];
                     hitPoints[m] =
@@ -50,7 +43,20 @@ protected:
         }
         return made;
     }
+    // The game's own play frame without drawing: the play update (moves and waves), collisions, the ship's
+    // bookkeeping and the removal pass.
+    void playFrame() {
+        world->updatePlay();
+        sprites()->collideAll();
+        if (!engine->ship)
+            engine->shipDeadTime += engine->frameStep;
+        else if (engine->ship->dead)
+            std::tie(engine->ship, engine->shipDeadTime) = std::tuple{nullptr, 0.0f};
+        sprites()->removeDead();
+    }
     std::array<int, 7> hitPoints{};
+    std::set<float> lanes;
+    std::pair<float, float> agility{1, 0};
 };
 
 // Which rules run at each score boundary (with a ship): bandits, raiders, traps, tanks, and the extra
@@ -73,6 +79,9 @@ TEST_F(Waves, EachTierRunsItsRules) {
             (std::array<bool, 5>{bool(bandits), bool(raiders), bool(traps), bool(tanks), bool(extraNests)}))
             << score;
     }
+    // Fighters come in at z = 70 in 140 lanes from x = −7 by 0.1, with agility 0.5 to 0.9921875.
+    EXPECT_TRUE(lanes.size() == 140 && *lanes.begin() == -7 && std::fabs(*lanes.rbegin() - 6.9f) < 1e-5f);
+    EXPECT_EQ(agility, (std::pair{0.5f, 0.9921875f}));
 }
 
 // Mean ticks between spawns: cubes 160, traps 150 up to 10 000 then 240 and 250; tanks 350 up to 80 000
@@ -131,26 +140,6 @@ TEST_F(Waves, TanksAreLimitedByTheLivingCount) {
         EXPECT_EQ(nests > 120, score > 100000) << nests;
         clearAllButShip();
     }
-}
-
-// The fighters take their lane from the first draw after the rule's own and their agility from the next.
-TEST_F(Waves, LaneIsDrawnBeforeAgility) {
-    engine->frameStep = 10;
-    world->score = 0;
-    for (unsigned seed = 1; seed < 500; ++seed) {
-        std::srand(seed);
-        if (10.0f <= 300.0f * static_cast<float>(gameRand()) / 32000.0f)
-            continue;
-        const int lane = gameRand(), agility = gameRand();
-        std::srand(seed);
-        runWaves(world);
-        const Fighter2* f = first<Fighter2>();
-        ASSERT_NE(f, nullptr);
-        EXPECT_TRUE(f->x == static_cast<float>(lane % 140) / 10 - 7 && f->z == 70);
-        EXPECT_EQ(f->agility, static_cast<float>(agility % 64) * 0.0078125f + 0.5f);
-        return;
-    }
-    FAIL() << "no seed made a fighter in the first frame";
 }
 
 // The whole game logic for a long run: the play update with its waves, the collision pass, the ship's

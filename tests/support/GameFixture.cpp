@@ -1,12 +1,5 @@
 #include "GameFixture.h"
 
-#include "enemies/Cube.h"
-#include "enemies/Diamond.h"
-#include "enemies/DivingFighter.h"
-#include "enemies/Ship1.h"
-#include "enemies/Tache.h"
-#include "enemies/Tank.h"
-
 #include <cstdlib>
 
 namespace {
@@ -19,9 +12,8 @@ int (*realCapsuleType)(Sprite*) = nullptr;
 
 // A probe stands in for a capsule with the type it is given; a real capsule keeps its own.
 int capsuleTypeOfProbe(Sprite* capsule) {
-    if (auto* probe = dynamic_cast<Probe*>(capsule))
-        return probe->capsuleType;
-    return static_cast<Diamond*>(capsule)->capsuleType;
+    auto* probe = dynamic_cast<Probe*>(capsule);
+    return probe ? probe->capsuleType : static_cast<Diamond*>(capsule)->capsuleType;
 }
 
 } // namespace
@@ -30,23 +22,16 @@ Probe::Probe(List* owner, int kind, float x, float y, float z, float size) : Spr
     sizeX = sizeY = sizeZ = size;
 }
 
-Probe::~Probe() {
-    ++destroyed;
-}
-
 void Probe::collide(Sprite* other) {
     contacts.emplace_back(this, other);
-    if (dieOnContact)
-        dead = 1;
+    dead |= dieOnContact;
 }
 
 void Probe::move() {
     ++moves;
     Sprite::move();
-    if (spawnOnMove) {
-        spawnOnMove = false;
+    if (std::exchange(spawnOnMove, false))
         owner->add(new Probe(owner, kind, x, y, z));
-    }
 }
 
 void GameTest::SetUp() {
@@ -60,8 +45,7 @@ void GameTest::SetUp() {
     Probe::destroyed = 0;
     MyShip::lastShotTime = MyShip::fireHeldSince = MyShip::lastBombTime = 0;
     MyShip::setJoystickApi(nullptr);
-    realCapsuleType = MyShip::capsuleTypeOf;
-    MyShip::capsuleTypeOf = capsuleTypeOfProbe;
+    realCapsuleType = std::exchange(MyShip::capsuleTypeOf, capsuleTypeOfProbe);
 }
 
 void GameTest::TearDown() {
@@ -75,59 +59,26 @@ void GameTest::TearDown() {
 MyShip* GameTest::flyingShip(float x, float z) {
     auto* ship = spawn<MyShip>(100);
     engine->ship = ship;
-    ship->shipState = MyShip::Flying;
-    ship->x = x;
-    ship->z = z;
-    ship->invulnerable = 0;
+    std::tie(ship->shipState, ship->x, ship->z, ship->invulnerable) = std::tuple{MyShip::Flying, x, z, 0};
     return ship;
-}
-
-void GameTest::hold(int key, bool down) {
-    sdlq::getKeyState()[key] = down ? 1 : 0;
 }
 
 void GameTest::clearAllButShip() {
     for (Elem* e = sprites()->head; e; e = e->next)
-        if (e != engine->ship)
-            static_cast<Sprite*>(e)->dead = 1;
-    sprites()->removeDead();
-}
-
-void GameTest::frame(bool move) {
-    if (move)
-        sprites()->moveAll();
-    sprites()->collideAll();
-    if (engine->ship && engine->ship->dead)
-        engine->ship = nullptr;
-    sprites()->removeDead();
-}
-
-void GameTest::playFrame() {
-    world->updatePlay();
-    sprites()->collideAll();
-    if (!engine->ship) {
-        engine->shipDeadTime += engine->frameStep;
-    } else if (engine->ship->dead) {
-        engine->ship = nullptr;
-        engine->shipDeadTime = 0;
-    }
+        static_cast<Sprite*>(e)->dead |= e != engine->ship;
     sprites()->removeDead();
 }
 
 int GameTest::ticksToLive(Sprite* sprite, int limit) {
     int ticks = 0;
-    while (!sprite->dead && ticks < limit) {
+    for (; !sprite->dead && ticks < limit; ++ticks)
         sprite->move();
-        ++ticks;
-    }
     return ticks;
 }
 
 void GameTest::moveTimes(Sprite* sprite, int times, float z) {
-    for (int i = 0; i < times; ++i) {
+    for (int i = 0; i < times; ++i, sprite->move())
         sprite->z = std::isnan(z) ? sprite->z : z;
-        sprite->move();
-    }
 }
 
 int* GameTest::hitPointsOf(Sprite* s) {
