@@ -151,6 +151,7 @@ void Game::keyDown(int key) {
     glEnable(GL_DEPTH_TEST);
     engine->shipDeadTime = 0;
     world->replaceSprites();
+    sceneKey = key;
     const Uint8* keys = sdlq::getKeyState();
     if (keys[sdlq::KeyF4])
         openOptions();
@@ -211,9 +212,11 @@ bool Game::handleHeldKeys(bool keyEvent) {
         world->toggleSpecular();
     if (onEvent('s'))
         engine->shadows = !engine->shadows;
-    if (onEvent('m') && state == Playing) {
+    // M mutes a game in play; the M that started it from the menu does not.
+    if (onEvent('m') && state == Playing && sceneKey != 'm') {
         engine->muted = !engine->muted;
         engine->applyVolumes();
     }
+    sceneKey = 0;
     return quit;
 }

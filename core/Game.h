@@ -45,6 +45,8 @@ public:
     World* world;
     GameState state = Menu;
     int cheatCounter = 0;
+    // The key that started a scene from the menu in this frame; the held-key pass reads it once.
+    int sceneKey = 0;
 
 public slots:
     void highscoreClosed();
