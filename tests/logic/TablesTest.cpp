@@ -227,33 +227,24 @@ TEST_F(Tables, AStarPaysOnEveryContact) {
     EXPECT_EQ(ship->score, 60);
 }
 
-// How hard a blow pushes: the probe (of the kind, with a box of its own) sits beside the subject.
+// How hard a blow pushes (a fighter or cube in speed, a tank in place, a cube in spin too): the probe, of
+// the kind and with a box of its own, sits beside the subject.
 TEST_F(Tables, HowHardABlowPushes) {
-    struct Push {
-        Thing who;
-        int kind;
-        float dx, dz, size;
-        float Sprite::*first;
-        float firstAfter;
-        float Sprite::*second;
-        float secondAfter, spinAfter;
-    };
     // clang-format off
-    constexpr Push pushes[] = {{Fighter, KindFighter, -0.5f, 1, 1, &Sprite::vx, 0.04f, &Sprite::vz, -0.04f, 0},
-        {Fighter, KindFighter, 0.5f, -1, 1, &Sprite::vx, -0.04f, &Sprite::vz, 0.04f, 0},
-        {Cubes, KindMyFire1, -1, 0, 1, &Sprite::vx, 0.5f, &Sprite::vz, 0, 10},
-        {Cubes, KindMyFire1, 0, -1, 1, &Sprite::vx, 0, &Sprite::vz, 0.5f, 0},
-        {Cubes, KindCube, 0.6f, 0.3f, 1, &Sprite::vx, -0.2f, &Sprite::vz, -0.1f, -4.2f},
-        {Tanks, KindTank, -0.6f, -0.3f, 1.2f, &Sprite::x, -4 + 0.25f, &Sprite::z, 70.125f, 0}};
+    constexpr std::tuple<Thing, int, float, float, float, float, float, float> pushes[] = {
+        {Fighter, KindFighter, -0.5f, 1, 1, 0.04f, -0.04f, 0}, {Fighter, KindFighter, 0.5f, -1, 1, -0.04f, 0.04f, 0},
+        {Cubes, KindMyFire1, -1, 0, 1, 0.5f, 0, 10}, {Cubes, KindMyFire1, 0, -1, 1, 0, 0.5f, 0},
+        {Cubes, KindCube, 0.6f, 0.3f, 1, -0.2f, -0.1f, -4.2f}, {Tanks, KindTank, -0.6f, -0.3f, 1.2f, 0.25f, 0.125f, 0}};
     // clang-format on
-    for (const Push& p : pushes) {
-        Sprite* s = make(p.who, endings[p.who].hitPoints);
-        Probe other(sprites(), p.kind, s->x + p.dx, s->y, s->z + p.dz, p.size);
+    for (const auto& [who, kind, dx, dz, size, pushX, pushZ, spin] : pushes) {
+        Sprite* s = make(who, endings[who].hitPoints);
+        const float x = s->x, z = s->z;
+        Probe other(sprites(), kind, s->x + dx, s->y, s->z + dz, size);
         s->collide(&other);
-        EXPECT_NEAR(s->*p.first, p.firstAfter, 1e-5f) << p.who << " by " << p.kind;
-        EXPECT_NEAR(s->*p.second, p.secondAfter, 1e-5f) << p.who << " by " << p.kind;
         auto* cube = dynamic_cast<Cube*>(s);
-        EXPECT_NEAR(cube ? cube->spin : 0, p.spinAfter, 1e-5f);
+        EXPECT_NEAR(s->x - x + s->vx, pushX, 1e-5f) << who << " by " << kind;
+        EXPECT_NEAR(s->z - z + s->vz, pushZ, 1e-5f) << who << " by " << kind;
+        EXPECT_NEAR(cube ? cube->spin : 0, spin, 1e-5f);
         clearAllButShip();
     }
 }
@@ -268,13 +259,13 @@ TEST_F(Tables, HowLongThingsLast) {
         float drift;
     };
     // clang-format off
-    constexpr Life lives[] = {{Cubes, 1, 731, -0.1f}, {Capsule, 1, 731, -0.1f}, {PowerCapsule, 1, 529, -0.1f},
+    constexpr Life lives[] = {{Cubes, 1, 731, -0.1f}, {PowerCapsule, 1, 529, -0.1f},
         {CubeOverTheEdge, 1, 110, -0.1f}, {Blast1, 1, 15, -0.1f}, {Blast2, 1, 29, -0.1f}, {Blast7, 1, 86, -0.1f},
         {Blast8, 1, 86, -0.1f}, {Blast20, 1, 215, -0.1f}, {Mark, 1, 130, -0.1f}, {Puff, 1, 15, 0},
         {Spark, 1, 51, 0}, {FighterShot, 1, 3, -0.5f}, {RaiderShot, 10, 2, -0.27f}, {Shell, 1, 5, -0.24f},
         {ShellAhead, 1, 5, 0.24f}, {ShellRight, 1, 4, 0}, {ShellLeft, 1, 4, 0}, {Bolt, 1, 50, 1.2f},
         {RearBolt, 1, 23, -0.7f}, {Rocket, 1, 119, 0.5f}, {Homing, 1, 215, 0}, {Bomb, 1, 124, 0},
-        {Nest, 1, 761, -0.1f}, {Trap, 1, 731, -0.1f}, {Pole, 1, 731, -0.1f}, {Scratchers, 1, 122, -35.0f / 120},
+        {Nest, 1, 761, -0.1f}, {Scratchers, 1, 122, -35.0f / 120},
         {DyingShip, 1, 101, 0}, {ArrivingShip, 1, 56, 0.1f}, {SpinningShip, 1, 25, 0}, {BouncingPiece, 1, 168, 0},
         {RestingPiece, 1, 151, 0}, {PieceOffTheFloor, 1, 101, 0}};
     // clang-format on

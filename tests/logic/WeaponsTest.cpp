@@ -111,9 +111,10 @@ TEST_F(Weapons, HomingMissilesChaseTargets) {
     EXPECT_TRUE(missile->target == nullptr && missile->desiredVx == 0 && missile->desiredVz == 0.4f);
 }
 
-// A removed missile stops watching its target; missiles and their target removed in one pass leave no
-// watcher behind either.
-TEST_F(Weapons, MissilesLetGoOfTheirTargets) {
+// Followers let go of their hosts: removed missiles (even with their target in the same pass) leave no
+// watcher behind, a ground missile's trail (never past its last slot) lets go of the removed missile, and
+// pick-up effects let go of the ship when they end and end with it.
+TEST_F(Weapons, FollowersLetGoOfTheirHosts) {
     MyShip* ship = flyingShip();
     Probe* a = spawn<Probe>(KindCube, 0.0f, 0.5f, 40.0f);
     Probe* b = spawn<Probe>(KindCube, 3.0f, 0.5f, 40.0f);
@@ -123,14 +124,7 @@ TEST_F(Weapons, MissilesLetGoOfTheirTargets) {
         add(new MyFire3(ship, 0.5f))->dead = 1;
     a->dead = 1;
     sprites()->removeDead();
-    EXPECT_EQ(b->watcherCount, 0);
-    EXPECT_EQ(b->watchers[0], nullptr);
-}
-
-// A ground missile's trail watches it and lets go when it is removed; a long trail never passes its last
-// slot.
-TEST_F(Weapons, SmokeTrailsFollowAndLetGo) {
-    MyShip* ship = flyingShip();
+    EXPECT_TRUE(b->watcherCount == 0 && b->watchers[0] == nullptr);
     MyFire4* missile = add(new MyFire4(ship, 0, 0.5f));
     MyFire4Smoke* smoke = first<MyFire4Smoke>();
     ASSERT_TRUE(smoke && smoke->parent == missile && missile->watcherCount == 1);
@@ -140,6 +134,15 @@ TEST_F(Weapons, SmokeTrailsFollowAndLetGo) {
     missile->dead = 1;
     sprites()->removeDead();
     EXPECT_EQ(smoke->parent, nullptr);
+    SpecialEffect1* effects[3];
+    for (SpecialEffect1*& e : effects)
+        e = add(new SpecialEffect1(ship, 1));
+    effects[0]->dead = 1;
+    sprites()->removeDead();
+    EXPECT_EQ(ship->watcherCount, 2);
+    ship->dead = 1;
+    sprites()->removeDead();
+    EXPECT_EQ(count<SpecialEffect1>(), 0);
 }
 
 // With all five watcher slots of its host taken, a missile flies straight on, a smoke trail stays where it
@@ -164,20 +167,6 @@ TEST_F(Weapons, FollowersOfAFullHostGoWithout) {
     trap->collide(ship);
     moveTimes(trap, 5);
     EXPECT_TRUE(trap->state == Piege::Alarm && trap->victim == ship && count<Spirale>() > 0);
-}
-
-// Pick-up effects follow the ship, let go of it when they end, and end with it.
-TEST_F(Weapons, PickUpEffectsFollowTheShip) {
-    MyShip* ship = flyingShip();
-    SpecialEffect1* effects[3];
-    for (SpecialEffect1*& e : effects)
-        e = add(new SpecialEffect1(ship, 1));
-    effects[0]->dead = 1;
-    sprites()->removeDead();
-    EXPECT_EQ(ship->watcherCount, 2);
-    ship->dead = 1;
-    sprites()->removeDead();
-    EXPECT_EQ(count<SpecialEffect1>(), 0);
 }
 
 } // namespace
