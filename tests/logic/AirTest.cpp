@@ -77,12 +77,6 @@ TEST_F(Air, RaidersComeInAndCircleOrLoop) {
     EXPECT_EQ(outcomes, (std::set<int>{Ship1::Circling, Ship1::Loop}));
 }
 
-// The player weaves about while the raiders circle.
-void weave(MyShip* ship, int frame, float px, float pz) {
-    ship->x = px + 3.0f * std::sin(static_cast<float>(frame) / 70.0f);
-    ship->z = pz + 4.0f * std::sin(static_cast<float>(frame) / 45.0f);
-}
-
 // A raider gives up with one chance in twenty each time round and leaves behind the player at 0.4 a tick;
 // without a ship it circles its first ellipse for ever, and a loop ends in leaving.
 TEST_F(Air, RaidersLeaveAfterSomeTurns) {
@@ -93,7 +87,7 @@ TEST_F(Air, RaidersLeaveAfterSomeTurns) {
         Ship1* r = spawn<Ship1>(0.0f, 0.0f, 0.0f, 3);
         bool leaving = false;
         for (int f = 0; f < 20000 && !r->dead; ++f, leaving |= r->state == Ship1::Leaving) {
-            weave(ship, f, 1, 8);
+            std::tie(ship->x, ship->z) = std::tuple{1 + 3 * std::sin(f / 70.0f), 8 + 4 * std::sin(f / 45.0f)};
             r->move();
         }
         left += r->dead && leaving && r->z < -3 && r->z > -3.81f;
