@@ -36,13 +36,9 @@ constexpr std::tuple<const char*, int, int> sizes[] = {
     {"textures/space", 512, 512},    {"textures/vorn2", 640, 480},   {"", 256, 256},
 };
 
-TEST(AssetFiles, EveryTextureIsAnEightBitPngOfItsSizeAndNotFlat) {
+TEST(AssetFiles, EveryTextureIsOfItsSizeAndNotFlat) {
     for (const TextureFile& f : Engine::createHeadless()->textureFiles()) {
         SCOPED_TRACE(f.file);
-        const QByteArray header = contents(resource(f.file)); // IHDR: width, height, depth, colour type
-        ASSERT_GT(header.size(), 26);
-        EXPECT_EQ(header[24], 8);
-        EXPECT_TRUE(header[25] == 2 || header[25] == 6) << "colour type " << int(header[25]);
         const QImage image(resource(f.file));
         auto size = sizes;
         while (!std::string(f.file).starts_with(std::get<0>(*size)))

@@ -123,15 +123,20 @@ TEST_F(DrawTest, PassesPutTheirPartsInPlace) {
               std::tuple(GL_LEQUAL, GL_TRUE, GL_FALSE));
 }
 
-// The light map: 0.55 green tile + 0.45 white map x vertex colour shows red and blue; without, none.
-TEST_F(DrawTest, DetailsChooseTheFloor) {
+// The light map: 0.55 green tile + 0.45 white map x vertex colour shows red and blue; without, none. More
+// stars light the sky at each level.
+TEST_F(DrawTest, DetailsChooseTheFloorAndTheStars) {
+    double stars = 0;
     for (auto [details, lightMap] : {std::pair{0, false}, {1, true}, {2, true}}) {
+        SCOPED_TRACE(details);
         scene.engine->details = details;
         frame(&World::renderPlay);
         const double red = mean(0, 0.1, 0.02, 0.9, 0.3), blue = mean(2, 0.1, 0.02, 0.9, 0.3);
-        EXPECT_TRUE(lightMap ? red > 30 && blue > 30 : red < 3 && blue < 3)
-            << details << ": " << red << ", " << blue;
+        EXPECT_TRUE(lightMap ? red > 30 && blue > 30 : red < 3 && blue < 3) << red << ", " << blue;
         EXPECT_GT(mean(1, 0.1, 0.02, 0.9, 0.3), 80);
+        const double lit = scene.share(0, 0.8, 0.6, 1, [](auto p) { return p[0] > 40; });
+        EXPECT_GT(lit, 1.2 * stars);
+        stars = lit;
     }
 }
 
