@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
 // The 2D parts keep a 4:3 frame of the window's height, pinned to their corner; a 4:3 window is the
@@ -15,25 +17,19 @@ TEST(Overlay, FrameKeepsFourToThreeOnEveryWindowShape) {
     };
     constexpr Row rows[] = {
         {1024, 768, OverlayAnchor::TopRight, {0, 0, 1024, 768}},
-        {1280, 960, OverlayAnchor::Centre, {0, 0, 1280, 960}},
         {1920, 1080, OverlayAnchor::TopRight, {480, 0, 1440, 1080}},
         {1920, 1080, OverlayAnchor::Centre, {240, 0, 1440, 1080}},
         {1920, 1080, OverlayAnchor::TopLeft, {0, 0, 1440, 1080}},
-        {1280, 800, OverlayAnchor::TopRight, {213, 0, 1067, 800}},
-        {2560, 1080, OverlayAnchor::Centre, {560, 0, 1440, 1080}},
         {1280, 1024, OverlayAnchor::TopRight, {-85, 0, 1365, 1024}},
-        {1280, 1024, OverlayAnchor::Centre, {-42, 0, 1365, 1024}},
-        {1280, 1024, OverlayAnchor::TopLeft, {0, 0, 1365, 1024}},
         {768, 1024, OverlayAnchor::TopRight, {-307, 218, 1075, 806}},
         {768, 1024, OverlayAnchor::Centre, {-153, 109, 1075, 806}},
         {0, 600, OverlayAnchor::Centre, {0, 0, 0, 600}},
     };
     for (const Row& r : rows) {
         const OverlayFrame f = overlayFrame(r.w, r.h, r.anchor);
-        EXPECT_TRUE(f.x == r.frame.x && f.y == r.frame.y && f.width == r.frame.width &&
-                    f.height == r.frame.height)
-            << r.w << "x" << r.h << " anchor " << int(r.anchor) << ": " << f.x << "," << f.y << " " << f.width
-            << "x" << f.height;
+        EXPECT_EQ(std::tuple(f.x, f.y, f.width, f.height),
+                  std::tuple(r.frame.x, r.frame.y, r.frame.width, r.frame.height))
+            << r.w << "x" << r.h << " anchor " << int(r.anchor);
     }
 }
 

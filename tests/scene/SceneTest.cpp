@@ -53,7 +53,6 @@ ListSprite* in(GameScene& s) {
     return s.world->sprites;
 }
 
-// Makers of the sprites: in the scene's list, or fired from or made by its ship.
 template <class S, auto... args> Sprite* make(GameScene& s) {
     return new S(in(s), args...);
 }

@@ -37,7 +37,6 @@ public:
     double (*camera)[16];
 };
 
-// Has the engine load plain pictures of its table's files.
 void writePlainPictures(Engine* engine, QSize title) {
     // The first match of the name's start counts.
     const std::pair<const char*, QColor> colours[] = {

@@ -22,7 +22,6 @@ public:
     // green 60 for each column of tiles and 20 for each row, blue (7 x + 3 y) % 64.
     bool open(int width = 800, int height = 600, QSize plainTitle = {});
 
-    // Draws one frame of the pass and reads it back.
     void draw(void (World::*pass)());
 
     const unsigned char* pixel(int x, int y) const;
