@@ -25,7 +25,8 @@ public:
     bool checkHighScore(int score);
     void returnToMenu();
     void showMenuIfIdle();
-    void reinitialise();
+    // Rebuilds the engine and the world for the stored screen mode; false when the view could not take it.
+    bool reinitialise();
 
     // The application's game window, whether or not it has the focus; null without one.
     static GameShell* window();

@@ -175,17 +175,18 @@ int runGame(int, char**) {
     return 0;
 }
 
-void Game::reinitialise() {
+bool Game::reinitialise() {
     Engine* old = Engine::instance();
     unsigned int flags = sdlq::OpenGLFlag | (old->fullScreen ? sdlq::FullScreenFlag : 0);
     sdlq::setVideoMode(old->screenWidth, old->screenHeight, 0, flags);
     Engine::discard();
     Engine* engine = startEngine();
-    engine->applySettings(1);
+    const bool shown = engine->applySettings(1) != nullptr;
     sdlq::requestStencilBits(StencilBits);
     World::discard();
     world = World::instance();
     world->initGL();
     buildSpriteModels();
     MyShip::buildModels();
+    return shown;
 }

@@ -128,24 +128,40 @@ void GameOptions::on_resolution_activated(int index) {
     const QSize size = ui->resolution->itemData(index).toSize();
     if (!size.isValid())
         return;
-    Engine* engine = Engine::instance();
-    engine->screenWidth = size.width();
-    engine->screenHeight = size.height();
-    engine->saveSettings();
-    if (Game* game = Game::instance())
-        game->reinitialise();
+    if (!changeMode(size, Engine::instance()->fullScreen))
+        return;
     emit windowSizeChanged(size);
     update();
     QFrame::setFocus(Qt::OtherFocusReason);
 }
 
 void GameOptions::on_fullscreen_activated(int index) {
-    Engine* engine = Engine::instance();
-    engine->fullScreen = index == 0;
-    engine->saveSettings();
-    if (Game* game = Game::instance())
-        game->reinitialise();
+    const Engine* engine = Engine::instance();
+    if (!changeMode(QSize(engine->screenWidth, engine->screenHeight), index == 0))
+        return;
     emit screenModeChanged();
+}
+
+bool GameOptions::changeMode(QSize size, bool fullScreen) {
+    Engine* engine = Engine::instance();
+    const QSize before(engine->screenWidth, engine->screenHeight);
+    const bool wasFullScreen = engine->fullScreen;
+    engine->screenWidth = size.width();
+    engine->screenHeight = size.height();
+    engine->fullScreen = fullScreen;
+    engine->saveSettings();
+    Game* game = Game::instance();
+    if (!game || game->reinitialise())
+        return true;
+    engine = Engine::instance(); // rebuilt
+    engine->screenWidth = before.width();
+    engine->screenHeight = before.height();
+    engine->fullScreen = wasFullScreen;
+    engine->saveSettings();
+    game->reinitialise();
+    selectFromEngine();
+    fillResolutions(before.width(), before.height());
+    return false;
 }
 
 void GameOptions::on_forceFeedback_activated(int index) {

@@ -53,6 +53,8 @@ private slots:
     void on_pushButton_clicked();
 
 private:
+    // Stores and applies a screen mode; one the view cannot take puts the previous one back (false).
+    bool changeMode(QSize size, bool fullScreen);
     void volumeChanged(int* volume, int value, bool dragging);
 
     Ui::GameOptions* ui;
