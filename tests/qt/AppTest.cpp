@@ -8,19 +8,15 @@
 
 #include <QDir>
 #include <QStandardPaths>
-#include <QSurfaceFormat>
+#include <QTemporaryFile>
 
 namespace {
 
-TEST(Application, ASecondStartSeesTheFirstAndTakesOverAStaleLock) {
-    // This process holds the lock in its runtime folder; a child started beside it sees that.
-    EXPECT_FALSE(static_cast<tvt::QtSingleApplication*>(qApp)->isRunning());
+TEST(Application, NeitherAStaleLockNorNowhereToWriteItBlocksAStart) {
     EXPECT_EQ(runRole("instance").out, "running 1");
-    tvt::InstanceLock again(tvt::InstanceLock::defaultPath()), nowhere("/proc/none/torvik-orbitrax.lock");
-    EXPECT_TRUE(!again.acquire() && again.heldByOther());
-    EXPECT_TRUE(!nowhere.acquire() && !nowhere.heldByOther())
-        << "nowhere to write the lock: the game starts anyway";
-    // A game that died without cleaning up leaves its lock behind; it must not block the next start.
+    tvt::InstanceLock nowhere("/proc/none/torvik-orbitrax.lock");
+    EXPECT_TRUE(!nowhere.acquire() && !nowhere.heldByOther());
+    // A game that died without cleaning up leaves its lock behind.
     QTemporaryDir runtime;
     const QString folder = "XDG_RUNTIME_DIR=" + runtime.path();
     EXPECT_EQ(runRole("instance", {folder, "ORBITRAX_TEST_CRASH=1"}).out, "running 0");
@@ -28,36 +24,17 @@ TEST(Application, ASecondStartSeesTheFirstAndTakesOverAStaleLock) {
     EXPECT_EQ(runRole("instance", {folder}).out, "running 0");
 }
 
-TEST(Application, OneSettingsStoreWhoseValuesSurviveARestartUnderTheirOwnNames) {
-    EXPECT_EQ(store(), static_cast<tvt::QtSingleApplication*>(qApp)->settings());
-    EXPECT_EQ(store()->fileName(), qEnvironmentVariable("XDG_CONFIG_HOME") + "/Torvik/Torvik Orbitrax.conf");
-    QTemporaryDir folder;
-    // Qt would write the "general" group as "General" and lose it at the next start.
-    for (const char* seen : {"-1 -1 -1 0", "0 0 800 0", "0 0 800 0"})
-        EXPECT_EQ(runRole("settings", {"XDG_CONFIG_HOME=" + folder.path()}).out, seen);
-    QFile file(folder.filePath("Torvik/Torvik Orbitrax.conf"));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(QString::fromUtf8(file.readAll()).count("General]"), 1);
-    // A plain file where the settings folder should be: the game still runs, and knows the store failed.
+TEST(Application, ASettingsStoreThatCannotBeWrittenIsReported) {
+    QTemporaryFile file;
+    ASSERT_TRUE(file.open());
     EXPECT_EQ(runRole("settings", {"XDG_CONFIG_HOME=" + file.fileName() + "/config"}).out,
-              QString("-1 -1 -1 %1").arg(int(QSettings::AccessError)));
+              QString::number(QSettings::AccessError));
 }
 
-TEST(Application, OpenGlDefaultsAreSetBeforeTheApplication) {
-    const QSurfaceFormat format = QSurfaceFormat::defaultFormat();
-    EXPECT_TRUE(QCoreApplication::testAttribute(Qt::AA_ShareOpenGLContexts) &&
-                format.depthBufferSize() == 24 && format.stencilBufferSize() == 8 &&
-                format.swapInterval() == 0 && format.profile() == QSurfaceFormat::CompatibilityProfile);
-}
-
-TEST(Application, DataFromTheEnvironmentTheBuildTreeOrTheInstallation) {
+TEST(Application, DataBesideTheProgramInABuildTree) {
     const QByteArray saved = qgetenv("ORBITRAX_RESOURCE_DIR");
-    qputenv("ORBITRAX_RESOURCE_DIR", "/opt/orbitrax-data");
-    EXPECT_EQ(tvx::FileUtils::applicationResourceFolder(), "/opt/orbitrax-data");
     qunsetenv("ORBITRAX_RESOURCE_DIR");
     const QDir exeDir(QCoreApplication::applicationDirPath());
-    EXPECT_EQ(tvx::FileUtils::applicationResourceFolder(),
-              QDir::cleanPath(exeDir.path() + "/../share/orbitrax"));
     ASSERT_TRUE(exeDir.mkdir("Resources"));
     EXPECT_EQ(tvx::FileUtils::applicationResourceFolder(), exeDir.path());
     exeDir.rmdir("Resources");

@@ -24,22 +24,14 @@ protected:
 };
 
 // Child roles: "instance" says whether another instance runs (and with ORBITRAX_TEST_CRASH leaves without
-// letting go of the lock); "settings" shows what a restart finds, stores new values and says whether that
-// worked; "present" names the way frames reach the window.
+// letting go of the lock); "settings" says whether storing a value worked.
 void runRole(const QByteArray& role, TestApp& app) {
-    QSettings* s = app.settings();
     if (role == "instance")
         std::printf("running %d\n", app.isRunning() ? 1 : 0);
-    if (role == "present")
-        std::printf("%s\n", sdlq::presentMode() == sdlq::Present::Blit ? "blit" : "readback");
     if (role == "settings") {
-        for (auto [key, value] :
-             {std::pair{"general/Running", 0}, {"general/ForceFeedback", 0}, {"Graphic/Width", 800}}) {
-            std::printf("%s ", qPrintable(s->value(key, -1).toString()));
-            s->setValue(key, value);
-        }
-        s->sync();
-        std::printf("%d\n", static_cast<int>(s->status()));
+        app.settings()->setValue("general/Running", 0);
+        app.settings()->sync();
+        std::printf("%d\n", static_cast<int>(app.settings()->status()));
     }
     std::fflush(stdout);
     if (qEnvironmentVariableIsSet("ORBITRAX_TEST_CRASH"))
@@ -138,17 +130,14 @@ Outcome runProgram(const QString& program, const QStringList& args, const QStrin
     process.setProcessEnvironment(env);
     process.setWorkingDirectory(folder);
     process.start(program, args);
-    Outcome result;
-    if (!process.waitForFinished(ms)) {
-        process.kill();
-        process.waitForFinished();
-        result.code = 124;
-    } else if (process.exitStatus() == QProcess::NormalExit) {
-        result.code = process.exitCode();
-    }
-    result.out = QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
-    result.err = QString::fromLocal8Bit(process.readAllStandardError());
-    return result;
+    const bool ended = process.waitForFinished(ms);
+    if (!ended)
+        process.kill(), process.waitForFinished();
+    return {!ended                                         ? 124
+            : process.exitStatus() == QProcess::NormalExit ? process.exitCode()
+                                                           : -1,
+            QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed(),
+            QString::fromLocal8Bit(process.readAllStandardError())};
 }
 
 Outcome runRole(const char* role, QStringList vars) {

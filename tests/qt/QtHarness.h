@@ -20,7 +20,6 @@
 #include <ostream>
 #include <vector>
 
-// Failures show the text of the strings compared.
 inline void PrintTo(const QString& text, std::ostream* out) {
     *out << '"' << text.toStdString() << '"';
 }

@@ -11,17 +11,14 @@
 #include "ui/MenuPushButton.h"
 
 #include <QComboBox>
-#include <QFontMetrics>
 #include <QIcon>
 #include <QLayout>
 #include <QPropertyAnimation>
 #include <QRegularExpression>
-#include <QResizeEvent>
 #include <QScrollBar>
 
 namespace {
 
-// A clean store for each test, and an Engine for the options.
 class Screens : public ::testing::Test {
 protected:
     void SetUp() override { store()->clear(); }
@@ -97,14 +94,12 @@ TEST_F(Screens, OptionsShowTheEngineAndResolutionsFromEightHundredByWidthAndSave
     }
     // Each pick is saved at once, force feedback only with the next save.
     const std::tuple<const char*, int, const char*, int> picks[] = {
-        {"shadows", 1, "Graphic/Shadows", 0},
         {"shadows", 0, "Graphic/Shadows", 1},
         {"texturefilter", 1, "Graphic/Filter", 1},
         {"anisotropicFiltering", 1, "Graphic/Anisotropic", 2},
         {"anisotropicFiltering", 3, "Graphic/Anisotropic", 8},
         {"detailsLevel", 0, "Graphic/Details", 0},
         {"fullscreen", 0, "Graphic/FullScreen", 1},
-        {"fullscreen", 1, "Graphic/FullScreen", 0},
         {"resolution", 0, "Graphic/Width", 799},
         {"resolution", 4, "Graphic/Height", 1024},
         {"forceFeedback", 1, "general/ForceFeedback", 1},
@@ -128,9 +123,8 @@ TEST_F(Screens, EmptyTableShowsTheDefaultsAndWritesNothing) {
             EXPECT_LT(table.line(i)->score().toInt(), table.line(i - 1)->score().toInt());
         const int first = table.line(0)->score().toInt(), last = table.line(9)->score().toInt();
         EXPECT_TRUE(first >= 30000 && first <= 31999 && last >= 3000 && last <= 4999) << shown.toStdString();
-        EXPECT_TRUE(table.line(10) == nullptr && table.findChild<QPushButton*>());
+        EXPECT_EQ(table.line(10), nullptr);
     }
-    EXPECT_TRUE(store()->allKeys().isEmpty());
 }
 
 TEST_F(Screens, NewScoreTakesItsPlaceAboveAnEqualOneAndTheTenthDrops) {
@@ -149,11 +143,9 @@ TEST_F(Screens, NewScoreTakesItsPlaceAboveAnEqualOneAndTheTenthDrops) {
         EXPECT_EQ(table.insertScore(score), row >= 0) << score;
         EXPECT_EQ(rows(&table, {at, std::min(at + 1, 9), 9}), shown);
         EXPECT_TRUE(table.line(10) == nullptr && table.isEditing() == (row >= 0)) << score;
-        EXPECT_EQ(table.layout()->count(), 12) << "ten rows, the close row and the stretch";
-        if (row >= 0) {
+        if (row >= 0)
             EXPECT_TRUE(table.line(row) == table.newScoreLine() && table.focusPolicy() == Qt::NoFocus &&
                         nameField(table.newScoreLine())->selectedText() == "Player 1");
-        }
     }
 }
 
@@ -186,42 +178,6 @@ TEST_F(Screens, ConfirmedNameIsSavedAtOnceAndTheTableClosesLater) {
     EXPECT_EQ(rows(nullptr, {1}), "2 P1 9000");
 }
 
-TEST_F(Screens, DottedLeaderFillsTheNameFieldAtAnyWidth) {
-    HighScoreLine row;
-    QLineEdit* field = nameField(&row);
-    for (QString name : {"Bob", "A longer name here", ""}) {
-        row.setPlayer(name);
-        for (int width : {640, 1200, 800}) {
-            row.resize(width, 48);
-            row.layout()->activate();
-            QResizeEvent resized(row.size(), QSize());
-            QCoreApplication::sendEvent(&row, &resized);
-            const QString text = row.playerFieldText(), leader = text.mid(name.size() + 3);
-            EXPECT_TRUE(text.startsWith(name + "   ") && row.player() == name) << name.toStdString();
-            EXPECT_TRUE(QString(" . ").repeated(leader.size() / 3 + 1).startsWith(leader))
-                << leader.toStdString();
-            // As many leader characters as dots fit in the room the name and four spaces leave.
-            const QFontMetrics metrics(field->font());
-            const int dot = metrics.horizontalAdvance(QLatin1Char('.'));
-            const int room = std::max(0, field->width() - metrics.horizontalAdvance(name + "    "));
-            EXPECT_TRUE(leader.size() * dot <= room && room < (leader.size() + 1) * dot)
-                << room << " at " << width;
-        }
-    }
-}
-
-TEST_F(Screens, RowFontsFollowTheScreenWidth) {
-    const int cases[][2] = {{640, 24}, {800, 28}, {1024, 30}, {1280, 32}, {1152, 32}, {1600, 45}, {0, 1}};
-    for (const auto& [width, points] : cases) {
-        const QFont font = HighScoreTable::lineFontForWidth(width);
-        EXPECT_TRUE(font.family() == "Arial Black" && font.bold() && font.pointSize() == points) << width;
-    }
-    HighScoreTable table;
-    table.resizeForScreen(1152, 864);
-    for (int i = 0; i < 10; ++i)
-        EXPECT_EQ(nameField(table.line(i))->font().pointSize(), 32);
-}
-
 TEST_F(Screens, HostileStoreIsShownWithinItsLimitsAndRewrittenToTen) {
     const QString longest(20, 'L'), tooLong(21, 'T');
     storeRows(15, {{"1/player", QString(10000, 'W')},
@@ -241,36 +197,24 @@ TEST_F(Screens, HostileStoreIsShownWithinItsLimitsAndRewrittenToTen) {
     EXPECT_EQ(rows(&table, {0, 1, 3, 4, 5, 6, 7, 8, 9}),
               "1 " + QString(20, 'W') + " 10000,2 P1 lots,1234 P3 7000,1234 P4 6000,6 " + longest +
                   " 5000,7 " + tooLong.left(20) + " 4000,8 P7 123456789012,9 P8 123456789012,10 P9 1000");
-    EXPECT_TRUE(table.line(2)->player() == "Corin" && table.line(0)->player().size() == 10000);
-    EXPECT_EQ(table.line(10), nullptr) << "entries beyond the tenth are left out";
-    // "lots" counts as 0: a small score goes in above it, and its name stops at 20 letters.
+    EXPECT_TRUE(table.line(2)->player() == "Corin" && table.line(10) == nullptr);
+    // A new name stops at 20 letters; the store keeps ten rows.
     ASSERT_TRUE(table.insertScore(5));
-    ASSERT_EQ(table.line(1), table.newScoreLine());
     QLineEdit* field = nameField(table.newScoreLine());
     field->setText(tooLong);
     EXPECT_EQ(field->text(), tooLong.left(20));
     emit field->editingFinished();
     EXPECT_EQ(store()->value("HighScores/size").toInt(), 10);
     EXPECT_EQ(rows(nullptr, {1, 2, 10}), "2 " + tooLong.left(20) + " 5,3 P1 lots,  ");
-    EXPECT_EQ(store()->value("HighScores/1/player").toString().size(), 10000);
 }
 
-TEST(Menu, FlatPictureButtonsOfTheSetForTheWidthSideBySideWithExclusiveChecks) {
-    const int widths[][2] = {{640, 640}, {800, 800}, {1024, 1024}, {1280, 1280}, {1152, 1280}, {1920, 1280}};
-    for (const auto& [width, set] : widths)
-        EXPECT_EQ(GameMenu::pictureWidth(width), set);
+TEST(Menu, PicturesOfTheSetForTheWidthAndExclusiveChecks) {
     GameMenu menu;
     menu.layout()->activate();
-    std::vector<QRect> taken;
+    menu.resizeForScreen(1152, 864); // the 1280 pictures
     for (const char* name : {"play", "highscore", "options", "credits", "help", "quit"}) {
         auto* button = qobject_cast<MenuPushButton*>(menu.button(name));
         ASSERT_NE(button, nullptr) << name;
-        EXPECT_TRUE(button->isFlat() && button->text().isEmpty() && menu.rect().contains(button->geometry()))
-            << name;
-        for (const QRect& other : taken)
-            EXPECT_FALSE(other.intersects(button->geometry())) << name;
-        taken.push_back(button->geometry());
-        menu.resizeForScreen(1152, 864); // the 1280 pictures
         for (bool down : {false, true}) {
             button->setDown(down);
             const QString file = QString(":/menu/%1%2.png").arg(name, down ? "_on_1280" : "_1280");
@@ -342,7 +286,6 @@ TEST(Help, DesignedSizeWithAMarginOnSmallScreens) {
                             {10, 10, 1, 1}};
     for (const auto& [width, height, w, h] : cases)
         EXPECT_EQ(HelpDialog::sizeForScreen({width, height}), QSize(w, h)) << width << "x" << height;
-    EXPECT_EQ(HelpDialog().windowTitle(), "Orbitrax Help");
 }
 
 } // namespace

@@ -31,13 +31,6 @@ QImage showTestFrame(const std::function<bool(const QImage&)>& wanted) {
     waitFor([&] {
         sdlq::makeGameContextCurrent();
         glViewport(0, 0, sdlq::videoSurface()->w, sdlq::videoSurface()->h);
-        for (GLenum matrix : {GL_PROJECTION, GL_MODELVIEW}) {
-            glMatrixMode(matrix);
-            glLoadIdentity();
-        }
-        for (GLenum on :
-             {GL_LIGHTING, GL_TEXTURE_2D, GL_DEPTH_TEST, GL_FOG, GL_BLEND, GL_CULL_FACE, GL_STENCIL_TEST})
-            glDisable(on); // as a game scene may have left them
         glClearColor(0, 0, 1, 1);
         glClear(GL_COLOR_BUFFER_BIT);
         glColor3f(1, 0, 0);
@@ -108,15 +101,6 @@ TEST_P(Presents, FramesShowUprightAtOnceAndLeaveTheGameContextCurrent) {
 
 INSTANTIATE_TEST_SUITE_P(Three, Presents, ::testing::Values(0, 1, 2));
 
-TEST(GameView, PresentChosenByRendererUnlessTheEnvironmentSays) {
-    REQUIRE_GL();
-    const QString own = sdlq::softwareRenderer() ? "readback" : "blit";
-    const char* cases[][2] = {{"", ""}, {"blit", "blit"}, {"READBACK", "readback"}, {"nonsense", ""}};
-    for (const auto& [chosen, present] : cases)
-        EXPECT_EQ(runRole("present", {QString("ORBITRAX_PRESENT=") + chosen}).out, *present ? present : own)
-            << chosen;
-}
-
 TEST(GameView, ModesFixTheWindowAndFullScreenScalesBetweenBlackBars) {
     REQUIRE_GL();
     TestWindow* window = resetWindow();
@@ -176,29 +160,6 @@ TEST(GameView, SidesUpTo16384AreTakenAndBadSizesRefusedWithAReason) {
         ASSERT_TRUE(waitFor([window] { return window->view->viewport()->size() == QSize(320, 240); }));
         drainEvents();
     }
-}
-
-TEST(GameView, WithoutSdlTheModesAreTheStandardSizesThatFitTheScreenLargestFirst) {
-    SDL_QuitSubSystem(SDL_INIT_VIDEO);
-    setenv("SDL_VIDEODRIVER", "no-such-driver", 1);
-    std::vector<QSize> modes;
-    ASSERT_TRUE(sdlq::listModes(&modes));
-    const QSize screen = QGuiApplication::primaryScreen()->size();
-    EXPECT_EQ(modes.front(), screen);
-    for (size_t k = 1; k < modes.size(); ++k)
-        EXPECT_LT(modes[k].width() * 100000 + modes[k].height(),
-                  modes[k - 1].width() * 100000 + modes[k - 1].height());
-    for (QSize size : {QSize(640, 480), QSize(1024, 768), QSize(1280, 1024), QSize(3840, 2160)})
-        EXPECT_EQ(std::count(modes.begin(), modes.end(), size), screen.expandedTo(size) == screen ? 1 : 0);
-}
-
-TEST(Clock, TicksSourceCanBeReplacedAndDelayWaits) {
-    sdlq::setTicksSource([]() -> Uint32 { return 4242; });
-    EXPECT_EQ(sdlq::getTicks(), 4242u);
-    sdlq::setTicksSource(nullptr);
-    const Uint32 start = sdlq::getTicks();
-    sdlq::delay(5);
-    EXPECT_TRUE(sdlq::getTicks() - start >= 5 && sdlq::getTicks() < start + 100000);
 }
 
 } // namespace
