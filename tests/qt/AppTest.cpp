@@ -8,7 +8,6 @@
 
 #include <QDir>
 #include <QStandardPaths>
-#include <QTemporaryFile>
 
 namespace {
 
@@ -24,13 +23,6 @@ TEST(Application, NeitherAStaleLockNorNowhereToWriteItBlocksAStart) {
     EXPECT_EQ(runRole("instance", {folder}).out, "running 0");
 }
 
-TEST(Application, ASettingsStoreThatCannotBeWrittenIsReported) {
-    QTemporaryFile file;
-    ASSERT_TRUE(file.open());
-    EXPECT_EQ(runRole("settings", {"XDG_CONFIG_HOME=" + file.fileName() + "/config"}).out,
-              QString::number(QSettings::AccessError));
-}
-
 TEST(Application, DataBesideTheProgramInABuildTree) {
     const QByteArray saved = qgetenv("ORBITRAX_RESOURCE_DIR");
     qunsetenv("ORBITRAX_RESOURCE_DIR");
@@ -42,23 +34,21 @@ TEST(Application, DataBesideTheProgramInABuildTree) {
 }
 
 TEST(Application, HelpAndVersionAreAnsweredOtherArgumentsGoOn) {
-    const std::pair<const char*, const char*> cases[] = {{"", nullptr},
-                                                         {"-platform xcb", nullptr},
-                                                         {"--version", "Orbitrax " ORBITRAX_VERSION "\n"},
-                                                         {"-h", "Usage: orbitrax"},
-                                                         {"-platform offscreen --help", "Usage: orbitrax"},
-                                                         {"-- --version", nullptr},
-                                                         {"--versions", nullptr}};
-    for (const auto& [line, answer] : cases) {
-        QList<QByteArray> args = ("orbitrax " + QByteArray(line)).trimmed().split(' ');
-        std::vector<char*> argv;
-        for (QByteArray& arg : args)
-            argv.push_back(arg.data());
+    const std::pair<std::vector<const char*>, const char*> cases[] = {
+        {{"--version"}, "Orbitrax " ORBITRAX_VERSION "\n"},
+        {{"-h"}, "Usage: orbitrax"},
+        {{"-platform", "offscreen", "--help"}, "Usage: orbitrax"},
+        {{"--", "--version"}, nullptr},
+        {{"--versions"}, nullptr}};
+    for (auto [args, answer] : cases) {
+        args.insert(args.begin(), "orbitrax");
         char buffer[2048] = {};
         std::FILE* out = fmemopen(buffer, sizeof buffer - 1, "w");
-        EXPECT_EQ(CommandLine::answer(int(argv.size()), argv.data(), out), answer ? 0 : -1) << line;
+        EXPECT_EQ(CommandLine::answer(int(args.size()), const_cast<char**>(args.data()), out),
+                  answer ? 0 : -1)
+            << args.back();
         std::fclose(out);
-        EXPECT_EQ(std::string(buffer).rfind(answer ? answer : "", 0), 0u) << line << ": " << buffer;
+        EXPECT_EQ(std::string(buffer).rfind(answer ? answer : "", 0), 0u) << args.back() << ": " << buffer;
     }
 }
 

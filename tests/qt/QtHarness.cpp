@@ -23,16 +23,11 @@ protected:
     QMainWindow* createMainWindow() override { return new TestWindow(); }
 };
 
-// Child roles: "instance" says whether another instance runs (and with ORBITRAX_TEST_CRASH leaves without
-// letting go of the lock); "settings" says whether storing a value worked.
+// The child role "instance" says whether another instance runs (and with ORBITRAX_TEST_CRASH leaves without
+// letting go of the lock).
 void runRole(const QByteArray& role, TestApp& app) {
     if (role == "instance")
         std::printf("running %d\n", app.isRunning() ? 1 : 0);
-    if (role == "settings") {
-        app.settings()->setValue("general/Running", 0);
-        app.settings()->sync();
-        std::printf("%d\n", static_cast<int>(app.settings()->status()));
-    }
     std::fflush(stdout);
     if (qEnvironmentVariableIsSet("ORBITRAX_TEST_CRASH"))
         _exit(0);

@@ -12,10 +12,6 @@
 
 namespace {
 
-#define REQUIRE_GL()                                                                                         \
-    if (!glAvailable())                                                                                      \
-    GTEST_SKIP() << "no OpenGL on this display"
-
 // The colour at a point given in fractions of the picture's size: 'r' red, 'b' blue, 'k' black, '?' other.
 char colour(const QImage& image, double x, double y) {
     const QColor c = image.pixelColor(int(x * image.width()), int(y * image.height()));
@@ -56,7 +52,7 @@ bool upright(const QImage& shot) {
 class Presents : public ::testing::TestWithParam<int> {};
 
 TEST_P(Presents, FramesShowUprightAtOnceAndLeaveTheGameContextCurrent) {
-    REQUIRE_GL();
+    ASSERT_TRUE(glAvailable()) << "no OpenGL on this display";
     // The engine asks the renderer's limits before any video mode is set.
     sdlq::makeGameContextCurrent();
     EXPECT_TRUE(QOpenGLContext::currentContext() && *sdlq::rendererName());
@@ -102,7 +98,7 @@ TEST_P(Presents, FramesShowUprightAtOnceAndLeaveTheGameContextCurrent) {
 INSTANTIATE_TEST_SUITE_P(Three, Presents, ::testing::Values(0, 1, 2));
 
 TEST(GameView, ModesFixTheWindowAndFullScreenScalesBetweenBlackBars) {
-    REQUIRE_GL();
+    ASSERT_TRUE(glAvailable()) << "no OpenGL on this display";
     TestWindow* window = resetWindow();
     ASSERT_NE(sdlq::setVideoMode(400, 300, 0, sdlq::OpenGLFlag), nullptr);
     EXPECT_TRUE(waitFor([window] { return window->size() == QSize(400, 300); }));
@@ -110,8 +106,7 @@ TEST(GameView, ModesFixTheWindowAndFullScreenScalesBetweenBlackBars) {
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     ASSERT_TRUE(sdlq::setVideoMode(640, 480, 0, sdlq::OpenGLFlag | sdlq::FullScreenFlag)->fullScreen);
     ASSERT_TRUE(waitFor([&] { return window->view->viewport()->geometry() == screen; }));
-    // The 4:3 frame fills a narrower screen's width; above and below stays black. The game hears of no
-    // resize.
+    // The 4:3 frame fills a narrower screen's width, between black bars; the game hears of no resize.
     const double bar =
         (1 - QSizeF(640, 480).scaled(screen.size(), Qt::KeepAspectRatio).height() / screen.height()) / 2;
     const auto shows = [bar](const QImage& s) {
@@ -125,7 +120,7 @@ TEST(GameView, ModesFixTheWindowAndFullScreenScalesBetweenBlackBars) {
 }
 
 TEST(GameView, WindowResizeReachesTheGameWithItsStateKept) {
-    REQUIRE_GL();
+    ASSERT_TRUE(glAvailable()) << "no OpenGL on this display";
     resetWindow()->setFixedSize(360, 270);
     glClearColor(0.25f, 0.5f, 0.75f, 1);
     std::vector<sdlq::Event> seen;
@@ -140,17 +135,13 @@ TEST(GameView, WindowResizeReachesTheGameWithItsStateKept) {
 }
 
 TEST(GameView, SidesUpTo16384AreTakenAndBadSizesRefusedWithAReason) {
-    REQUIRE_GL();
+    ASSERT_TRUE(glAvailable()) << "no OpenGL on this display";
     TestWindow* window = resetWindow();
     const int cases[][3] = {
         {16384, 8, true}, {16385, 8, false}, {8, 16385, false}, {0, 480, false}, {640, 0, false}};
     for (const auto& [width, height, taken] : cases) {
         // A resize the view reports obeys the same limits as a mode the game sets.
-        sdlq::Event resized;
-        resized.type = sdlq::VideoResizeEvent;
-        resized.width = width;
-        resized.height = height;
-        sdlq::pushEvent(resized);
+        sdlq::pushEvent(sdlq::Event{sdlq::VideoResizeEvent, 0, width, height});
         drainEvents();
         EXPECT_EQ(GameSurface::instance()->frameSize(), taken ? QSize(width, height) : QSize(320, 240))
             << width;
