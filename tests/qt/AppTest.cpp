@@ -68,7 +68,7 @@ TEST(Application, DesktopEntryAndMetainfoPassTheValidators) {
     EXPECT_EQ(metainfo.code, 0) << metainfo.out.toStdString() << metainfo.err.toStdString();
 }
 
-// Staged below DESTDIR as a package build does: it runs from any folder, --version before any window.
+// Staged below DESTDIR as a package build does.
 TEST(Application, StagedInstallationRunsFromAnyFolder) {
     QTemporaryDir stage, home;
     const QString prefix = stage.path() + "/opt/orbitrax/";

@@ -53,7 +53,6 @@ class Presents : public ::testing::TestWithParam<int> {};
 
 TEST_P(Presents, FramesShowUprightAtOnceAndLeaveTheGameContextCurrent) {
     ASSERT_TRUE(glAvailable()) << "no OpenGL on this display";
-    // The engine asks the renderer's limits before any video mode is set.
     sdlq::makeGameContextCurrent();
     EXPECT_TRUE(QOpenGLContext::currentContext() && *sdlq::rendererName());
     SDL_QWidget* view = resetWindow()->view;
@@ -140,7 +139,6 @@ TEST(GameView, SidesUpTo16384AreTakenAndBadSizesRefusedWithAReason) {
     const int cases[][3] = {
         {16384, 8, true}, {16385, 8, false}, {8, 16385, false}, {0, 480, false}, {640, 0, false}};
     for (const auto& [width, height, taken] : cases) {
-        // A resize the view reports obeys the same limits as a mode the game sets.
         sdlq::pushEvent(sdlq::Event{sdlq::VideoResizeEvent, 0, width, height});
         drainEvents();
         EXPECT_EQ(GameSurface::instance()->frameSize(), taken ? QSize(width, height) : QSize(320, 240))
