@@ -11,9 +11,6 @@
 
 #include <SDL_mixer.h>
 
-#include <filesystem>
-#include <fstream>
-
 namespace {
 
 TEST(AutoPause, OnlyAGameInPlayPausesAndOnlyItsPauseSilencesSounds) {
@@ -168,20 +165,6 @@ TEST_F(Pad, RumbleIsPacedByTheRunningEffectAndFollowsTheOption) {
         Gamepad::close();
         fakeNow += 1000;
     }
-}
-
-TEST(PadMappings, UserFileInTheConfigFolderIsRead) {
-    const std::filesystem::path config = std::filesystem::path(std::getenv("XDG_CONFIG_HOME")) / "Torvik";
-    std::filesystem::create_directories(config);
-    EXPECT_EQ(Gamepad::mappingFile(), (config / "gamecontrollerdb.txt").string());
-    // A made-up stick whose buttons 3 and 2 become A and B.
-    std::ofstream(Gamepad::mappingFile())
-        << "# made up\n03000000aaaa0000bbbb000000000000,Orbitrax Test Stick,a:b3,b:b2,platform:Linux,\n";
-    ASSERT_EQ(SDL_Init(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER), 0);
-    Gamepad::forgetMappings();
-    EXPECT_EQ(Gamepad::open(), nullptr);
-    EXPECT_EQ(Gamepad::loadedMappings(), 1);
-    SDL_Quit();
 }
 
 } // namespace

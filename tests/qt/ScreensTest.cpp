@@ -19,17 +19,19 @@ namespace {
 class Screens : public ::testing::Test {
 protected:
     void SetUp() override { store()->clear(); }
-    // Stores `count` rows (place i, "P<i-1>", 11000 - 1000 i), then the odd values (a null one removes).
-    static void storeRows(int count, std::initializer_list<std::pair<const char*, QString>> odd = {}) {
+    // Stores `count` rows (place i, "P<i-1>", 11000 - 1000 i), then the odd "key=value" (without a value:
+    // removed).
+    static void storeRows(int count, const QStringList& odd = {}) {
         for (int i = 1; i <= count; ++i)
             for (auto [key, value] : {std::pair{"number", QString::number(i)},
                                       {"player", QString("P%1").arg(i - 1)},
                                       {"score", QString::number(11000 - 1000 * i)}})
                 store()->setValue(QString("HighScores/%1/%2").arg(i).arg(key), value);
         store()->setValue("HighScores/size", count);
-        for (const auto& [key, value] : odd)
-            value.isNull() ? store()->remove(QString("HighScores/") + key)
-                           : store()->setValue(QString("HighScores/") + key, value);
+        for (const QString& entry : odd)
+            entry.contains('=')
+                ? store()->setValue("HighScores/" + entry.section('=', 0, 0), entry.section('=', 1))
+                : store()->remove("HighScores/" + entry);
     }
     // The rows as shown ("place name score") or, without a table, as stored.
     static QString rows(const HighScoreTable* table, std::initializer_list<int> which) {
@@ -121,10 +123,8 @@ TEST_F(Screens, EmptyTableShowsMadeUpFallingScores) {
 
 TEST_F(Screens, NewScoreTakesItsPlaceAboveAnEqualOneAndTheTenthDrops) {
     const std::tuple<int, int, QString> cases[] = {
-        {99999, 0, "1 Player 1 99999,2 P0 10000,10 P8 2000"},
         {10000, 0, "1 Player 1 10000,2 P0 10000,10 P8 2000"},
         {9999, 1, "2 Player 1 9999,3 P1 9000,10 P8 2000"},
-        {6000, 4, "5 Player 1 6000,6 P4 6000,10 P8 2000"},
         {1000, 9, "10 Player 1 1000,10 Player 1 1000,10 Player 1 1000"},
         {999, -1, "10 P9 1000,10 P9 1000,10 P9 1000"}};
     for (const auto& [score, row, shown] : cases) {
@@ -159,26 +159,13 @@ TEST_F(Screens, ConfirmedNameIsSavedAtOnceAndTheTableClosesLater) {
     EXPECT_TRUE(!table.newScoreLine()->isEditing() && table.newScoreLine()->player() == "Ada");
     EXPECT_TRUE(field->text().startsWith("Ada   ") && field->text().count('.') > 5 &&
                 field->cursorPosition() == 0);
-    storeRows(10);
-    auto torn = std::make_unique<HighScoreTable>();
-    torn->show();
-    ASSERT_TRUE(torn->insertScore(9500));
-    torn->setFocus();
-    torn.reset();
-    EXPECT_EQ(rows(nullptr, {1}), "2 P1 9000");
 }
 
 TEST_F(Screens, HostileStoreIsShownWithinItsLimitsAndRewrittenToTen) {
     const QString longest(20, 'L'), tooLong(21, 'T');
-    storeRows(15, {{"2/score", "lots"},
-                   {"3/player", QString()},
-                   {"3/score", QString()},
-                   {"4/number", "12345"},
-                   {"5/number", "1234"},
-                   {"6/player", longest},
-                   {"7/player", tooLong},
-                   {"8/score", "123456789012"},
-                   {"9/score", "1234567890123"}});
+    storeRows(15, {"2/score=lots", "3/player", "3/score", "4/number=12345", "5/number=1234",
+                   "6/player=" + longest, "7/player=" + tooLong, "8/score=123456789012",
+                   "9/score=1234567890123"});
     HighScoreTable table;
     table.resize(1024, 768);
     table.layout()->activate();
@@ -196,9 +183,10 @@ TEST_F(Screens, HostileStoreIsShownWithinItsLimitsAndRewrittenToTen) {
     EXPECT_EQ(rows(nullptr, {1, 2, 10}), "2 " + tooLong.left(20) + " 5,3 P1 lots,  ");
 }
 
-TEST(Menu, TheHighScoreAndOptionsButtonsAreCheckedInTurn) {
+TEST(Menu, FlatButtonsOfWhichHighScoreAndOptionsAreCheckedInTurn) {
     GameMenu menu;
-    EXPECT_FALSE(menu.button("play")->isCheckable() || menu.button("help")->isCheckable());
+    EXPECT_TRUE(menu.button("quit")->isFlat() && !menu.button("play")->isCheckable() &&
+                !menu.button("help")->isCheckable());
     menu.button("highscore")->click();
     menu.button("options")->click();
     EXPECT_TRUE(menu.button("options")->isChecked() && !menu.button("highscore")->isChecked());
