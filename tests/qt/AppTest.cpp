@@ -1,18 +1,14 @@
-// The application: one instance, one settings store, its data, and the installed game with its desktop files.
+// The application: its lock, its command line, and the installed game.
 #include "QtHarness.h"
 
 #include "platform/CommandLine.h"
-#include "platform/FileUtils.h"
 #include "platform/InstanceLock.h"
-#include "platform/QtSingleApplication.h"
 
-#include <QDir>
 #include <QStandardPaths>
 
 namespace {
 
 TEST(Application, NeitherAStaleLockNorNowhereToWriteItBlocksAStart) {
-    EXPECT_EQ(runRole("instance").out, "running 1");
     tvt::InstanceLock nowhere("/proc/none/torvik-orbitrax.lock");
     EXPECT_TRUE(!nowhere.acquire() && !nowhere.heldByOther());
     // A game that died without cleaning up leaves its lock behind.
@@ -21,16 +17,6 @@ TEST(Application, NeitherAStaleLockNorNowhereToWriteItBlocksAStart) {
     EXPECT_EQ(runRole("instance", {folder, "ORBITRAX_TEST_CRASH=1"}).out, "running 0");
     EXPECT_TRUE(QFileInfo::exists(runtime.filePath("torvik-orbitrax.lock")));
     EXPECT_EQ(runRole("instance", {folder}).out, "running 0");
-}
-
-TEST(Application, DataBesideTheProgramInABuildTree) {
-    const QByteArray saved = qgetenv("ORBITRAX_RESOURCE_DIR");
-    qunsetenv("ORBITRAX_RESOURCE_DIR");
-    const QDir exeDir(QCoreApplication::applicationDirPath());
-    ASSERT_TRUE(exeDir.mkdir("Resources"));
-    EXPECT_EQ(tvx::FileUtils::applicationResourceFolder(), exeDir.path());
-    exeDir.rmdir("Resources");
-    qputenv("ORBITRAX_RESOURCE_DIR", saved);
 }
 
 TEST(Application, HelpAndVersionAreAnsweredOtherArgumentsGoOn) {

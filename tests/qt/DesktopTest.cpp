@@ -48,7 +48,7 @@ struct Pad : ::testing::Test {
         setenv("SDL_LINUX_JOYSTICK_CLASSIC", "0", 1);
         ASSERT_EQ(SDL_Init(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER), 0) << SDL_GetError();
         sdlq::setTicksSource([] { return fakeNow; });
-        // Every start of the motors is seen (SDL itself folds a repeat into the running one).
+        // Every start of the motors the game asks for (SDL itself would fold a repeat into the running one).
         Gamepad::setRumbleCall([](SDL_Joystick*, Uint16 low, Uint16 high, Uint32 ms) {
             rumbles.push_back({low, high, ms});
             return 0;
@@ -133,7 +133,6 @@ TEST_F(Pad, APadIsPreferredAPlainStickKeepsItsLayoutAndOnlyTheOneInUseCounts) {
 }
 
 TEST_F(Pad, RumbleIsPacedByTheRunningEffectAndFollowsTheOption) {
-    EXPECT_EQ(Gamepad::playRumble(Gamepad::Rumble::Hit), -1) << "no device";
     ASSERT_GE(attach(true, true), 0);
     ASSERT_NE(Gamepad::open(), nullptr);
     // Rapid fire: one 100 ms buzz at a time.

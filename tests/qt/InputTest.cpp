@@ -53,8 +53,7 @@ TEST(KeyInput, KeysFromAnywhereInTheWindowAreHeldUntilReleasedAndAtLeastOneFrame
     EXPECT_TRUE(ran);
 }
 
-// The newest window's view is the game's, and only its focus changes count. A window of its own, never shown:
-// only the events sent here reach it.
+// The newest window's view is the game's; a window of its own, never shown, hears only the events sent here.
 TEST(KeyInput, FocusLossReleasesTheKeysAndOnlyTheGameWindowReportsIt) {
     SDL_QWidget* before = SDL_QWidget::current();
     auto window = std::make_unique<TestWindow>();
