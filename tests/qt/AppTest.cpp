@@ -11,7 +11,6 @@ namespace {
 TEST(Application, NeitherAStaleLockNorNowhereToWriteItBlocksAStart) {
     tvt::InstanceLock nowhere("/proc/none/torvik-orbitrax.lock");
     EXPECT_TRUE(!nowhere.acquire() && !nowhere.heldByOther());
-    // A game that died without cleaning up leaves its lock behind.
     QTemporaryDir runtime;
     const QString folder = "XDG_RUNTIME_DIR=" + runtime.path();
     EXPECT_EQ(runRole("instance", {folder, "ORBITRAX_TEST_CRASH=1"}).out, "running 0");

@@ -75,7 +75,7 @@ TEST(KeyInput, FocusLossReleasesTheKeysAndOnlyTheGameWindowReportsIt) {
 }
 
 // A name field in an overlay of the scene, or a plain child of the view (the score table's).
-TEST(KeyInput, TypingIntoANameFieldIsNotGivenToTheGameButEscapeIs) {
+TEST(KeyInput, TypingIntoANameFieldIsNotGivenToTheGameButEscapeAndGrabbedKeysAre) {
     for (bool overlay : {true, false}) {
         SDL_QWidget* view = resetWindow()->view;
         QLineEdit name;
@@ -88,14 +88,17 @@ TEST(KeyInput, TypingIntoANameFieldIsNotGivenToTheGameButEscapeIs) {
             proxy->setFocus();
         name.setFocus();
         ASSERT_TRUE(waitFor([&] { return overlay ? view->textFieldHasFocus() : name.hasFocus(); }));
+        QObject* to = overlay ? static_cast<QObject*>(view) : &name;
+        view->enableGrabbing(true);
+        sendKey(to, Qt::Key_X, QEvent::KeyPress, "x"); // while the game grabs, every key is its own
+        view->enableGrabbing(false);
         for (int key : {Qt::Key_B, Qt::Key_Escape})
-            sendKey(overlay ? static_cast<QObject*>(view) : &name, key, QEvent::KeyPress,
-                    QChar(key).toLower());
+            sendKey(to, key, QEvent::KeyPress, QChar(key).toLower());
         EXPECT_TRUE(name.text() == "b" && held['b'] == 0) << overlay;
         // Once the field is gone, or for a key pressed elsewhere in the window, keys are the game's again.
         name.hide();
         sendKey(overlay ? static_cast<QObject*>(view) : view->window(), Qt::Key_P, QEvent::KeyPress, "p");
-        EXPECT_EQ(gameEvents(), (Events{sdlq::KeyEscape, 'p'})) << overlay;
+        EXPECT_EQ(gameEvents(), (Events{'x', sdlq::KeyEscape, 'p'})) << overlay;
     }
 }
 
