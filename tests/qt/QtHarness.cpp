@@ -1,5 +1,4 @@
-// Helpers of the window tests, and the test program's application: the game's single-instance kind, whose
-// child roles let a test start the program a second time.
+// Helpers of the window tests, and the test program's application: the game's single-instance kind.
 #include "QtHarness.h"
 #include "TestMain.h"
 
@@ -23,24 +22,11 @@ protected:
     QMainWindow* createMainWindow() override { return new TestWindow(); }
 };
 
-// Child roles: "instance" says whether another instance runs (and with ORBITRAX_TEST_CRASH leaves without
-// letting go of the lock); "settings" shows what a restart finds, stores new values and says whether that
-// worked; "present" names the way frames reach the window.
+// The child role "instance" says whether another instance runs (and with ORBITRAX_TEST_CRASH leaves without
+// letting go of the lock).
 void runRole(const QByteArray& role, TestApp& app) {
-    QSettings* s = app.settings();
     if (role == "instance")
         std::printf("running %d\n", app.isRunning() ? 1 : 0);
-    if (role == "present")
-        std::printf("%s\n", sdlq::presentMode() == sdlq::Present::Blit ? "blit" : "readback");
-    if (role == "settings") {
-        for (auto [key, value] :
-             {std::pair{"general/Running", 0}, {"general/ForceFeedback", 0}, {"Graphic/Width", 800}}) {
-            std::printf("%s ", qPrintable(s->value(key, -1).toString()));
-            s->setValue(key, value);
-        }
-        s->sync();
-        std::printf("%d\n", static_cast<int>(s->status()));
-    }
     std::fflush(stdout);
     if (qEnvironmentVariableIsSet("ORBITRAX_TEST_CRASH"))
         _exit(0);
@@ -62,9 +48,7 @@ TestWindow* resetWindow() {
     static TestWindow* window = nullptr;
     if (!window) {
         window = static_cast<TestWindow*>(static_cast<TestApp*>(qApp)->newMainWindow());
-        const bool activates = QGuiApplication::platformName() == QLatin1String("xcb");
-        EXPECT_TRUE(waitFor([] { return window->isVisible(); }));
-        EXPECT_TRUE(!activates || waitFor([] { return window->isActiveWindow(); }));
+        EXPECT_TRUE(waitFor([] { return window->isActiveWindow(); }));
     }
     window->view->enableGrabbing(true);
     const bool windowed = sdlq::videoSurface()->w == 320 && !sdlq::videoSurface()->fullScreen;
@@ -138,17 +122,14 @@ Outcome runProgram(const QString& program, const QStringList& args, const QStrin
     process.setProcessEnvironment(env);
     process.setWorkingDirectory(folder);
     process.start(program, args);
-    Outcome result;
-    if (!process.waitForFinished(ms)) {
-        process.kill();
-        process.waitForFinished();
-        result.code = 124;
-    } else if (process.exitStatus() == QProcess::NormalExit) {
-        result.code = process.exitCode();
-    }
-    result.out = QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
-    result.err = QString::fromLocal8Bit(process.readAllStandardError());
-    return result;
+    const bool ended = process.waitForFinished(ms);
+    if (!ended)
+        process.kill(), process.waitForFinished();
+    return {!ended                                         ? 124
+            : process.exitStatus() == QProcess::NormalExit ? process.exitCode()
+                                                           : -1,
+            QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed(),
+            QString::fromLocal8Bit(process.readAllStandardError())};
 }
 
 Outcome runRole(const char* role, QStringList vars) {

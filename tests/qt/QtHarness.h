@@ -20,7 +20,6 @@
 #include <ostream>
 #include <vector>
 
-// Failures show the text of the strings compared.
 inline void PrintTo(const QString& text, std::ostream* out) {
     *out << '"' << text.toStdString() << '"';
 }
@@ -53,5 +52,5 @@ struct Outcome {
 // Runs a program to its end, with `vars` ("NAME=value") added to this process's environment.
 Outcome runProgram(const QString& program, const QStringList& args, const QStringList& vars = {},
                    const QString& folder = {}, int ms = 60000);
-// This test program again, in one of its child roles (see QtHarness.cpp).
+// This test program again, in a child role (see QtHarness.cpp).
 Outcome runRole(const char* role, QStringList vars = {});
