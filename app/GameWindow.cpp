@@ -95,8 +95,8 @@ QString GameWindow::styleSheetText() {
     return stream.readAll().simplified();
 }
 
-void GameWindow::enableGrabbing(bool bFlag) {
-    ui->sdlWidget->enableGrabbing(bFlag);
+void GameWindow::enableGrabbing(bool grab) {
+    ui->sdlWidget->enableGrabbing(grab);
 }
 
 void GameWindow::showGameMenu() {

@@ -52,7 +52,7 @@ public slots:
     void showAbout();
     void showHelp();
     void hideHelp();
-    void enableGrabbing(bool bFlag);
+    void enableGrabbing(bool grab);
     void showCredits() override;
     void hideCredits() override;
     // Escape in the Panel or Credits state: closes whatever screen shows, as its own Close would,

@@ -35,8 +35,7 @@ constexpr float TurretEdge = 0.5f;
 
 Tank::Tank(List* owner, int x, int hitPoints)
     : Sprite(owner, KindTank, static_cast<float>(x), 0.5f, 70.0f), state(Advance), hitPoints(hitPoints),
-      turretAngle(-90), target(nullptr), targetAngle(0), turnStep(0), aimTimer(0), trackScrollRight(0),
-      trackScrollLeft(0) {
+      turretAngle(-90), targetAngle(0), turnStep(0), aimTimer(0), trackScrollRight(0), trackScrollLeft(0) {
     sizeX = 1.2f;
     sizeY = 1.0f;
     sizeZ = 1.2f;
@@ -84,7 +83,6 @@ void Tank::move() {
 // Takes the angle that points the turret at the ship and the shorter way to turn there. The step is
 // fixed with this frame's dt, so a paused game (dt 0) waits rather than fixing a step of nothing.
 void Tank::acquire(float dt) {
-    target = nullptr;
     if (dt <= 0)
         return;
     MyShip* ship = Engine::instance()->ship;
@@ -92,9 +90,9 @@ void Tank::acquire(float dt) {
         state = Advance;
         return;
     }
-    target = ship;
-    const float tx = target->getX();
-    const float tz = target->getZ();
+    // The angle is all the tank keeps of its target.
+    const float tx = ship->getX();
+    const float tz = ship->getZ();
     if (tx - x == 0) {
         targetAngle = tz <= z ? -90.0f : 90.0f;
     } else {
@@ -108,7 +106,6 @@ void Tank::acquire(float dt) {
     if (d < 0)
         d += 360.0f;
     turnStep = d <= 180.0f ? -TurnSpeed * dt : TurnSpeed * dt;
-    target = nullptr; // the angle is all the tank keeps of its target
     state = TurnTurret;
 }
 

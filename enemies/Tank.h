@@ -22,11 +22,10 @@ public:
     // Compiles the hull and turret boxes (edges 0.6 and 0.5).
     static void buildModels();
 
-    int state;
+    State state;
     int hitPoints;
     float turretAngle; // degrees; the barrel points along (−cos, sin) in the x–z plane
     // The ship being aimed at; held only while the aim is taken, so it never outlives the ship.
-    Sprite* target;
     float targetAngle;
     float turnStep;
     float aimTimer; // ticks

@@ -138,7 +138,7 @@ TEST_F(Air, TurretsAimAndTurnTheShortWay) {
         Tank* t = spawn<Tank>(2, 7);
         std::tie(t->z, t->state, ship->x, ship->z) = std::tuple{20.0f, Tank::Acquire, 2 + dx, 20 + dz};
         t->move();
-        EXPECT_TRUE(t->state == Tank::TurnTurret && t->target == nullptr);
+        EXPECT_EQ(t->state, Tank::TurnTurret);
         EXPECT_NEAR(t->targetAngle, angle, 1e-3f) << dx << ", " << dz;
     }
     for (const auto& [from, to, step, frames] : turns) {
@@ -226,7 +226,7 @@ TEST_F(Air, HitTanksFireBack) {
     Tank* t = spawn<Tank>(-3, 7);
     t->z = 20;
     Probe shot(sprites(), KindMyFire1);
-    for (int state : {Tank::Advance, Tank::Reverse, Tank::TurnTurret, Tank::Aim}) {
+    for (Tank::State state : {Tank::Advance, Tank::Reverse, Tank::TurnTurret, Tank::Aim}) {
         std::tie(t->state, t->aimTimer) = std::tuple{state, 6.0f};
         t->collide(&shot);
         EXPECT_TRUE(t->state == (state == Tank::Aim ? Tank::Aim : Tank::Acquire) && t->aimTimer == 6)
