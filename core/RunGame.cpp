@@ -78,6 +78,34 @@ void render(Game* game) {
     }
 }
 
+// Hands the frame's events to the game: resizes, keys, focus. True when a quit came.
+bool pumpEvents(Game* game, bool* keyEvent) {
+    bool quit = false;
+    sdlq::Event event;
+    while (sdlq::pollEvent(&event)) {
+        Engine* engine = Engine::instance(); // the options panel may have rebuilt it meanwhile
+        switch (event.type) {
+        case sdlq::QuitEvent:
+            quit = true;
+            break;
+        case sdlq::VideoResizeEvent:
+            engine->screenWidth = event.width;
+            engine->screenHeight = event.height;
+            break;
+        case sdlq::KeyDownEvent:
+            *keyEvent = true;
+            game->keyDown(event.key);
+            break;
+        case sdlq::ActiveEvent:
+            game->activeChanged(event.gain);
+            break;
+        default:
+            break;
+        }
+    }
+    return quit;
+}
+
 } // namespace
 
 bool runFrame(Game* game) {
@@ -95,30 +123,8 @@ bool runFrame(Game* game) {
     if (engine->serveJoystick())
         sdlq::pushActive(0);
 
-    bool quit = false;
     bool keyEvent = false;
-    sdlq::Event event;
-    while (sdlq::pollEvent(&event)) {
-        engine = Engine::instance(); // the options panel may have rebuilt it meanwhile
-        switch (event.type) {
-        case sdlq::QuitEvent:
-            quit = true;
-            break;
-        case sdlq::VideoResizeEvent:
-            engine->screenWidth = event.width;
-            engine->screenHeight = event.height;
-            break;
-        case sdlq::KeyDownEvent:
-            keyEvent = true;
-            game->keyDown(event.key);
-            break;
-        case sdlq::ActiveEvent:
-            game->activeChanged(event.gain);
-            break;
-        default:
-            break;
-        }
-    }
+    bool quit = pumpEvents(game, &keyEvent);
     if (game->handleHeldKeys(keyEvent))
         quit = true;
 
