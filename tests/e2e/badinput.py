@@ -11,16 +11,11 @@ sys.dont_write_bytecode = True  # no caches in the source tree
 from orbitrax_e2e import *  # noqa: E402,F403
 
 
-def write(path, data):
-    with open(path, "wb") as f:
-        f.write(data)
-
-
 def huge_header(path):
     """A header that claims 100 000 x 100 000 pixels under a valid checksum: 40 GB to decode."""
     body = b"IHDR" + struct.pack(">IIBBBBB", 100000, 100000, 8, 6, 0, 0, 0)
     data = open(path, "rb").read()
-    write(path, data[:12] + body + struct.pack(">I", zlib.crc32(body)) + data[33:])
+    open(path, "wb").write(data[:12] + body + struct.pack(">I", zlib.crc32(body)) + data[33:])
 
 
 @case
@@ -30,7 +25,7 @@ def exit_codes(box):
     loading = "Error while loading '%s'\n"
     rows = (("textures/floor.png", os.remove, loading), ("textures/space2.png", lambda p: os.truncate(p, 300), loading),
             ("textures/galaxy.png", huge_header, loading),
-            ("textures/vorn2.png", lambda p: write(p, b"GIF89a" * 100), "not png type %s"),
+            ("textures/vorn2.png", lambda p: open(p, "wb").write(b"GIF89a" * 100), "not png type %s"),
             ("", None, "Error while loading '%s/Resources/textures/"))
     games = []
     for file, damage, out in rows:
@@ -48,14 +43,13 @@ def exit_codes(box):
 
 @case
 def hostile_store(box):
-    """Settings one past their limits, an eleventh high score, broken sounds and music: the game uses what it
-    can, names each sound it cannot load, plays and keeps every score. Its table, credits and help come and
-    go, and a key that closes one of them does not also act in the menu it gives back."""
+    """Settings past their limits, an eleventh score, broken sounds and music: the game names each sound it cannot
+    load, plays, keeps every score; a key that closes its table, credits or help does not also act in the menu."""
     samples = os.path.join(box.copy_data(), "samples")
     for name, data in (("tir.aiff", None), ("explode1.aiff", b"FORM\0\0\0\x04AIFX" + b"\1" * 300),
                        ("welcome.aiff", b"text, not sound\n"), ("vorn3.xm", None), ("vorn.xm", os.urandom(4096)),
                        ("Rocket.mp3", b"ID3" + os.urandom(2048))):
-        os.remove(os.path.join(samples, name)) if data is None else write(os.path.join(samples, name), data)
+        os.remove(os.path.join(samples, name)) if data is None else open(os.path.join(samples, name), "wb").write(data)
     graphic = {**SMALL, "Filter": 3, "Details": 3, "Anisotropic": 10 ** 9, "Shadows": "yes"}
     general = {"Running": 0, "ForceFeedback": "lots"}
     box.store.write({"Graphic": graphic, "HighScores": score_rows(n=11), "general": general})

@@ -1,7 +1,5 @@
-"""Drives the real game in an X server with xdotool and judges it by what a player sees and by its settings
-file. Every wait polls for its condition with a generous limit: under Mesa's software renderer on a loaded
-machine the game may draw only a few frames a second. The scripts take all of this module, the standard
-modules it imports too."""
+"""Drives the real game in an X server and judges it by what a player sees and by its settings file. Every wait
+polls with a generous limit: in software on a loaded machine the game may draw a few frames a second."""
 
 import configparser
 import ctypes
@@ -218,8 +216,7 @@ class Game:
         tool("xdotool", "mousemove", *self.at(fx, fy), "click", str(button))
 
     def press(self, keys, what, until, target=None):
-        """Holds keys (xdotool's "ctrl+q" form) until their effect shows: the game reads held keys
-        once a frame. Without a window manager keys go to the window last given the focus."""
+        """Holds keys ("ctrl+q") on the focused window till their effect shows: the game reads held keys per frame."""
         tool("xdotool", "mousemove", *self.at(0.5, 0.3), "windowfocus", target or self.wid, "keydown", keys)
         try:
             return wait(what, until)
@@ -281,8 +278,7 @@ class Sandbox:
                 "SDL_AUDIODRIVER": os.environ.get("SDL_AUDIODRIVER", "dummy")}
 
     def as_user(self):
-        """Hands HOME and XDG_RUNTIME_DIR to the user nobody (root may read and write anywhere): that user,
-        and what it needs to reach the X server."""
+        """HOME and XDG_RUNTIME_DIR for the user nobody (root may write anywhere): its uid and environment."""
         if os.geteuid() != 0:
             return None, {}
         user, env = pwd.getpwnam("nobody").pw_uid, {}

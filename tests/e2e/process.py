@@ -44,9 +44,8 @@ def unnamed_keys_play(game):
 
 @case
 def quit_signals(box):
-    """SIGTERM, SIGINT and SIGHUP quit as Ctrl+Q does, in the menu (after hiding the window), in play
-    (started by keys without a name) and in the options panel: exit code 0, the clean-exit mark and
-    the options kept."""
+    """SIGTERM, SIGINT and SIGHUP quit as Ctrl+Q does, in the menu (after hiding the window), in play (started by
+    keys without a name) and in the options panel: exit code 0, the clean-exit mark and the options kept."""
     for number in (signal.SIGINT, signal.SIGHUP, signal.SIGTERM):  # the game inherits what is ignored here
         if signal.getsignal(number) == signal.SIG_IGN:
             signal.signal(number, signal.default_int_handler)
@@ -65,9 +64,8 @@ def quit_signals(box):
 
 @case
 def foreign_locks(box):
-    """Lock files no running game holds (another user's, unreadable; one naming a live process that is
-    called orbitrax but is not the game) do not keep the game from starting; a running game does, and
-    a second copy says why. Run as another user, since root reads every file."""
+    """Lock files no running game holds (another user's, unreadable; one naming a live process called orbitrax
+    that is not the game) do not keep the game from starting; a running game does, and a second copy says why."""
     check(os.geteuid() == 0, "needs root, to play another user")
     user, env = box.as_user()
     box.store.write({"Graphic": SMALL, "general": {"Running": 0}})
@@ -112,16 +110,14 @@ def no_display(box):
                   "DISPLAY=%r: exit code %s, said %r" % (display, run.returncode, said))
 
 
-def failure_line(s):
-    """The reddish line under the table that says a score was not kept."""
+def failure_line(s):  # the reddish line under the table that says a score was not kept
     return s.share((0.05, 0.8, 0.95, 1.0), lambda r, g, b: r > 200 and 30 < g < 120 and b < 90) > 0.002
 
 
 @case
 def leaving(box):
-    """A new high score is kept with the name typed so far (the default name when none was) whichever way
-    the table is left; an old file's two "general" sections are read as Qt reads them and written as one;
-    a second copy started meanwhile does not write the store."""
+    """A new high score is kept with the name typed so far (or the default name) however the table is left; an old
+    file's two "general" sections are read as Qt does and written as one; a second copy does not write the store."""
     box.store.write({"Graphic": SMALL, "HighScores": ZEROS, "general": {"Running": 1, "ForceFeedback": 0}})
     with open(box.store.path, "a") as f:
         f.write("\n[%General]\nRunning=0\n")
@@ -157,9 +153,8 @@ def fill(folder, leave):
 
 @case
 def full_disk(box):
-    """A config folder with two pages free (the last good copy takes one): Qt's write fails there, and the
-    table survives a start, an exit and a score that cannot be kept, which the table and stderr tell; a
-    store left empty comes back from the last good copy."""
+    """Two pages free (the last good copy takes one): Qt's write fails, and the table survives a start, an exit and
+    a score that cannot be kept, which the table and stderr tell; an emptied store comes back from the copy."""
     subprocess.run(["mount", "-t", "tmpfs", "-o", "size=64k", "orbitrax", box.config], check=True)
     try:
         box.store.write({"Graphic": SMALL, "HighScores": ZEROS, "general": {"Running": 0}})
@@ -185,9 +180,8 @@ def full_disk(box):
 
 @case
 def unwritable(box):
-    """A store that cannot be written (a read-only folder, or XDG_CONFIG_HOME naming a file): the game starts
-    from it, plays, says so once at start and under the table when a score cannot be kept, quits cleanly and
-    leaves the store as it was."""
+    """A store that cannot be written (a read-only folder, or XDG_CONFIG_HOME a file): the game starts from it, says
+    so once at start and under the table when a score cannot be kept, quits cleanly and leaves the store as it was."""
     user, env = box.as_user()
     box.store.write({"Graphic": SMALL, "HighScores": ZEROS, "general": {"Running": 0}})
     os.chmod(box.config, 0o755)
