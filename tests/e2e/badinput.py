@@ -8,7 +8,7 @@ import zlib
 
 sys.dont_write_bytecode = True  # no caches in the source tree
 
-from orbitrax_e2e import *  # noqa: E402,F403
+from orbitrax_e2e import *  # noqa: E402,F403 -- the standard modules it imports too
 
 
 def huge_header(path):

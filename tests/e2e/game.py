@@ -8,7 +8,7 @@ import sys
 
 sys.dont_write_bytecode = True  # no caches in the source tree
 
-from orbitrax_e2e import *  # noqa: E402,F403
+from orbitrax_e2e import *  # noqa: E402,F403 -- the standard modules it imports too
 
 SIGN = (0.3, 0.42, 0.7, 0.58)  # the PAUSED sign
 COUNTDOWN = (0.44, 0.86, 0.57, 0.96)  # the start-up shield's countdown

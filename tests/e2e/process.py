@@ -8,7 +8,7 @@ import sys
 
 sys.dont_write_bytecode = True  # no caches in the source tree
 
-from orbitrax_e2e import *  # noqa: E402,F403
+from orbitrax_e2e import *  # noqa: E402,F403 -- the standard modules it imports too
 
 KEPT = {**SMALL, "Shadows": 0, "Details": 1}  # options that only a clean exit keeps
 FAILURE = "Couldn't save the high scores to "
