@@ -1,43 +1,18 @@
 #!/usr/bin/env python3
-"""The real game in the X server, driven as a player drives it.
+"""The real game in the X server, driven as a player drives it."""
 
-Usage: game.py CASE BINARY | --list   (exit 0 pass, 1 fail, 77 skip)
-"""
-
-import ctypes
-import os
 import re
+import statistics
 import struct
-import subprocess
 import sys
 
 sys.dont_write_bytecode = True  # no caches in the source tree
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from orbitrax_e2e import *  # noqa: E402,F403
+from orbitrax_e2e import *  # noqa: E402,F403 -- the standard modules it imports too
 
 SIGN = (0.3, 0.42, 0.7, 0.58)  # the PAUSED sign
 COUNTDOWN = (0.44, 0.86, 0.57, 0.96)  # the start-up shield's countdown
-
-
-def opened(folders):
-    """Starts recording which files of some folders are opened; returns what reads their names."""
-    libc, names = ctypes.CDLL(None), set()
-    fd = libc.inotify_init1(os.O_NONBLOCK)
-    for folder in folders:
-        libc.inotify_add_watch(fd, folder.encode(), 0x20)  # IN_OPEN
-
-    def read():
-        try:
-            data = os.read(fd, 1 << 20)
-        except BlockingIOError:
-            data = b""
-        while data:  # struct inotify_event: wd, mask, cookie, len, name
-            length = struct.unpack_from("iIII", data)[3]
-            names.add(data[16:16 + length].rstrip(b"\0").decode())
-            data = data[16 + length:]
-        return names
-    return read
+RESOLUTION = 4  # the fifth of the options panel's seven boxes
 
 
 def shield_countdown(s):
@@ -64,38 +39,42 @@ def moving(game):
 
 
 @case
-def first_start(box):
-    """First start: full screen at the screen's size, every data file read, the crash guard set; a
-    second copy leaves at once; the table shows without a write; the window's close request quits."""
+def start_after_a_crash(box):
+    """A start after a crash: full screen at the screen's size, not the stored options, which stay stored;
+    every data file read; the window's close request quits."""
+    graphic = {**SMALL, "Shadows": 0}
+    box.store.write({"Graphic": graphic, "general": {"Running": 1}})
     resources = box.copy_data()
     folders = [os.path.join(resources, folder) for folder in ("textures", "samples")]
-    read = opened(folders)
+    libc = ctypes.CDLL(None)
+    inotify = libc.inotify_init1(os.O_NONBLOCK)
+    for folder in folders:
+        libc.inotify_add_watch(inotify, folder.encode(), 0x20)  # IN_OPEN
     game = box.to_menu()
-    check(game.geometry == screen(), "first start at %s on a screen of %s" % (game.geometry, screen()))
+    check(game.geometry == screen(), "the start after a crash at %s on a screen of %s" % (game.geometry, screen()))
     caption = lambda: tool("xdotool", "getwindowname", game.wid) or ""
     wait("a frame rate in the caption", lambda: re.fullmatch(r"FPS: [1-9]\d*\n", caption()))
     check("Depth buffer depth : " in game.stdout(), "no depth buffer line: %r" % game.stdout())
-    check(box.store.value("general/Running") == "1", "no crash guard mark while running")
+    data, read = os.read(inotify, 1 << 20), set()
+    while data:  # struct inotify_event: wd, mask, cookie, len, name
+        length = struct.unpack_from("iIII", data)[3]
+        read.add(data[16:16 + length].rstrip(b"\0").decode())
+        data = data[16 + length:]
     # The credits' music is read when the credits start.
-    unread = {name for folder in folders for name in os.listdir(folder)} - read() - {"Rocket.mp3"}
+    unread = {name for folder in folders for name in os.listdir(folder)} - read - {"Rocket.mp3"}
     check(not unread, "not read at start-up: %s" % sorted(unread))
-    second = box.game("second")
-    check(second.exit_code() == 0, "a second copy ended with %s" % second.proc.returncode)
-    check(game.windows(), "the first copy lost its window to the second")
-    s = game.button(HIGH_SCORE, "the high-score table", game.shows(game.table))
-    check("HighScores" not in box.store.text(), "showing the table wrote to the store")
-    game.click(*s.light_boxes(0, 0.3)[-1])  # its Close button
-    game.see("the menu after the table", game.menu)
     box.display.close_request(game.wid)
     check(game.exit_code() == 0, "exit code %s after the close request" % game.proc.returncode)
     check(box.store.value("general/Running") == "0", "no clean exit in the store after the close request")
+    check({k: box.store.value("Graphic/" + k) for k in graphic} == {k: str(v) for k, v in graphic.items()},
+          "the stored options changed")
 
 
 @case
 def play(box):
     """A game played with the keys: start, pause, the cameras and display keys, resume, pause on focus
     loss, death, and a name in a damaged table that keeps every row it can."""
-    rows = score_rows((i, "Keeper%d" % i, 90000 - 1000 * i) for i in range(1, 11))
+    rows = score_rows()
     for row, key, value in ((2, "player", None), (3, "score", None), (4, "number", None), (5, "score", "lots"),
                             (6, "player", "N" * 10000), (7, "number", "-3"), (8, "score", "9" * 20)):
         rows[row][key] = value
@@ -153,52 +132,67 @@ def option_boxes(s):
     return len(boxes) == 7 and boxes  # filtering, anisotropy, shadows, details, resolution, full screen, feedback
 
 
+def opacity(s, boxes):
+    """The panel's opacity from its first boxes against the frame just below each: over about the same picture
+    they differ by the opacity times their own colours' difference (a box's middle 216, the frame 32)."""
+    found, p, w = [], s.pixels, s.width
+    for (fx, fy), (_, below) in zip(boxes[:RESOLUTION], boxes[1:RESOLUTION + 1]):
+        y, gap, x = int(fy * s.height), int((fy + below) / 2 * s.height), int(fx * w)
+        columns = [c for c in range(x - 40, x + 40) if min(p[(y * w + c) * 3:(y * w + c) * 3 + 3]) > 110]
+        box, frame = (statistics.median(p[(row * w + c) * 3 + 1] for c in columns) for row in (y, gap))
+        found.append((box - frame) / (216 - 32))
+    return statistics.median(found)
+
+
 @case
 def options_and_crash_guard(box):
-    """Options picked in the panel are saved at once and used at the next start; a game started there
-    drops a bomb; after a kill the next start uses the defaults and leaves the store alone."""
-    keepers = score_rows((i, "Keeper%d" % i, 50000 - 1000 * i) for i in range(1, 11))
-    box.store.write({"Graphic": {**SMALL, "FullScreen": 1}, "HighScores": keepers, "general": {"Running": 0}})
-    scores = box.store.scores()
+    """Options picked in the panel are saved at once and used at the next start, where the panel lets a fifth of
+    the game through and its Resolution box shows the window's size; a bomb; a kill leaves the crash guard."""
+    # The box offers a window from 800x600 on, and this one is none of the screen's modes.
+    box.store.write({"Graphic": {"Width": 800, "Height": 600, "FullScreen": 1}, "general": {"Running": 0}})
     game = box.to_menu("options")
     check(game.geometry == screen(), "the stored full screen is not used: %s" % (game.geometry,))
     boxes = game.button(OPTIONS, "the options panel", lambda: option_boxes(game.shot()))
     for row, key in ((2, "Shadows"), (5, "FullScreen")):  # both from On to Off
         game.click(*boxes[row], button=5)  # the wheel picks the next item
         wait(key + "=0 saved at once", lambda: box.store.value("Graphic/" + key) == "0")
-    wait("the stored 640x480 window out of full screen", lambda: game.window()[2:] == (640, 480))
+    wait("the stored 800x600 window out of full screen", lambda: game.window()[2:] == (800, 600))
     boxes = wait("the options panel after the change of mode", lambda: option_boxes(game.shot()))
     game.click(0.5, boxes[6][1] + 2.5 * (boxes[6][1] - boxes[5][1]))  # Close, under the two volume sliders
     game.see("the menu after Close on the panel", game.menu)
-    game.button(OPTIONS, "the options panel", lambda: option_boxes(game.shot()))
-    game.press("Escape", "the menu after Escape on the panel", game.shows(game.menu))
     game.quit(None)
-    stored = {k: box.store.value("Graphic/" + k) for k in ("Width", "Height", "FullScreen", "Shadows")}
 
     game = box.to_menu("stored")
-    check(game.geometry[2:] == (640, 480), "the next start is at %dx%d, not the stored size" % game.geometry[2:])
+    check(game.geometry[2:] == (800, 600), "the next start is at %dx%d, not the stored size" % game.geometry[2:])
+    boxes = game.button(OPTIONS, "the options panel", lambda: option_boxes(game.shot()))
+    seen = opacity(s := game.shot(), boxes)
+    check(abs(seen - 0.8) < 0.08, "the panel shows at %d %% opacity, not 80 %%" % round(100 * seen))
+    (x, y), w, h = boxes[RESOLUTION], s.width, s.height  # the box's middle, short of its arrow
+    text = s.share((x - 40 / w, y - 4 / h, x + 40 / w, y + 4 / h), lambda r, g, b: max(r, g, b) < 90)
+    check(text > 0.03, "the Resolution box shows no size")
+    game.press("Escape", "the menu after Escape on the panel", game.shows(game.menu))
     s = game.button(PLAY, "a game started by Play", game.shows(game.playing))
     game.press("x", "the bomb counter to go down", lambda: s.changed(game.shot(), box=BOMBS) > 0.004)
     game.proc.kill()
     game.proc.wait()
     check(box.store.value("general/Running") == "1", "a killed game left no crash guard mark")
-    game = box.to_menu("after-kill")
-    check(game.geometry == screen(), "after a kill the stored size is used: %s" % (game.geometry,))
-    game.quit()
-    check({k: box.store.value("Graphic/" + k) for k in stored} == stored, "the stored options changed")
-    check(box.store.scores() == scores, "the stored scores changed")
 
 
 @case
-def full_screen_keys_and_silence(box):
-    """Without a sound device the game says so and plays silently; F11 in the menu and Alt+Enter in
-    play swap full screen and the stored window, stored as the options panel stores it."""
-    box.store.write({"Graphic": SMALL, "general": {"Running": 0}})
-    game = box.to_menu(env={"SDL_AUDIODRIVER": "no-such-driver"})
+def full_screen_keys_silence_and_hidpi(box):
+    """Without a sound device the game says so and plays; F11 in the menu and Alt+Enter in play swap full screen and
+    the stored window, stored as the panel stores it; at a scale factor of 2 play is drawn at the screen's pixels."""
+    box.store.write({"Graphic": {"Width": 320, "Height": 240, "FullScreen": 0}, "general": {"Running": 0}})
+    game = box.to_menu(env={"SDL_AUDIODRIVER": "no-such-driver", "QT_SCALE_FACTOR": "2"})
     check(game.stderr().startswith("Couldn't open audio: "), "no word of the sound device: %r" % game.stderr())
+    check(game.geometry[2:] == (640, 480), "a 320x240 window at scale 2 has %dx%d pixels" % game.geometry[2:])
     for keys, mode, size in (("F11", "1", screen()[2:]), ("alt+Return", "0", (640, 480)), ("alt+KP_Enter", "1", None)):
         if not size:  # the last swap in play: the game goes on
-            game.press("b", "a game started by a key", game.shows(game.playing))
+            s = game.press("b", "a game started by a key", game.shows(game.playing))
+            # A frame of half the pixels blown up would show as uniform 2x2 blocks.
+            w3, p, blocks = s.width * 3, s.pixels, s.points((0.1, 0.3, 0.9, 0.9))[::2]
+            uniform = sum(p[o:o + 6] == p[o + w3:o + w3 + 6] == p[o:o + 3] * 2 for o in blocks)  # four pixels alike
+            check(uniform < 0.5 * len(blocks), "the play view is blown up from half the pixels")
             size = screen()[2:]
         game.press(keys, "the window at %dx%d on %s" % (size + (keys,)), lambda: game.window()[2:] == size)
         check(box.store.value("Graphic/FullScreen") == mode, "FullScreen=%s stored after %s" % (mode, keys))
@@ -208,11 +202,24 @@ def full_screen_keys_and_silence(box):
 
 
 @case
-def screens(box):
-    """The table, the credits and the help come and go; a key that closes a screen does not also
-    act in the menu it gives back."""
-    box.store.write({"Graphic": SMALL, "general": {"Running": 0}})
+def hostile_store(box):
+    """Settings past their limits, an eleventh score, broken sounds and music: the game names each sound it cannot
+    load, plays, keeps every score; a key that closes its table, credits or help does not also act in the menu."""
+    samples = os.path.join(box.copy_data(), "samples")
+    for name, data in (("tir.aiff", None), ("explode1.aiff", b"FORM\0\0\0\x04AIFX" + b"\1" * 300),
+                       ("welcome.aiff", b"text, not sound\n"), ("vorn3.xm", None), ("vorn.xm", os.urandom(4096)),
+                       ("Rocket.mp3", b"ID3" + os.urandom(2048))):
+        os.remove(os.path.join(samples, name)) if data is None else open(os.path.join(samples, name), "wb").write(data)
+    graphic = {**SMALL, "Filter": 3, "Details": 3, "Anisotropic": 10 ** 9, "Shadows": "yes"}
+    general = {"Running": 0, "ForceFeedback": "lots"}
+    box.store.write({"Graphic": graphic, "HighScores": score_rows(n=11), "general": general})
+    kept = lambda: dict(box.store.parse()["HighScores"])
+    before = kept()
     game = box.to_menu()
+    check(game.geometry[2:] == (640, 480), "the stored size was not used: %dx%d" % game.geometry[2:])
+    for name in ("tir", "explode1", "welcome"):
+        check("Could not load sound '%s.aiff' , reason: " % name in game.stderr(), "no message for " + name)
+    check("explode2" not in game.stderr(), "a good sound was refused")
 
     def menu_stays():
         first = game.see("the menu", game.menu)
@@ -224,31 +231,16 @@ def screens(box):
         menu_stays()
     for key in (None, "Escape"):
         game.button(CREDITS, "the credits", game.shows(lambda s: not game.menu(s) and not game.playing(s)))
-        if key:
-            game.press(key, "the credits to end on " + key, game.shows(game.menu))
-        else:
-            game.click(0.5, 0.5)
+        game.press(key, "the credits to end on " + key, game.shows(game.menu)) if key else game.click(0.5, 0.5)
         menu_stays()
     game.button(HELP, "the help window", lambda: game.windows("Help"))
     game.press("Escape", "the help window to close on Escape", lambda: not game.windows("Help"),
                target=game.windows("Help")[0][0])
     menu_stays()
+    s = game.press("b", "a game", game.shows(game.playing))
+    game.press("x", "a bomb", lambda: s.changed(game.shot(), box=BOMBS) > 0.004)
     game.quit()
-
-
-@case
-def hidpi(box):
-    """At a scale factor of 2 the play view is drawn at the screen's own pixels."""
-    box.store.write({"Graphic": {"Width": 320, "Height": 240, "FullScreen": 0}, "general": {"Running": 0}})
-    game = box.to_menu(env={"QT_SCALE_FACTOR": "2"})
-    check(game.geometry[2:] == (640, 480), "a 320x240 window at scale 2 has %dx%d pixels" % game.geometry[2:])
-    s = game.press("b", "a game started by a key in the menu", game.shows(game.playing))
-    # A frame of half the pixels blown up would show as uniform 2x2 blocks.
-    w3, p = s.width * 3, s.pixels
-    blocks = s.points((0.1, 0.3, 0.9, 0.9))[::2]
-    uniform = sum(p[o:o + 3] == p[o + 3:o + 6] == p[o + w3:o + w3 + 3] == p[o + w3 + 3:o + w3 + 6] for o in blocks)
-    check(uniform < 0.5 * len(blocks), "the play view is blown up from half the pixels")
-    game.quit()
+    check(kept() == before, "the high scores changed")
 
 
 if __name__ == "__main__":
