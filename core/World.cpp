@@ -194,9 +194,7 @@ void World::applyPanelOptions() {
         seenFilter = engine->textureFilter;
         seenDetails = engine->details;
         seenShadows = engine->shadows;
-        // What the textures already use: a first pass that found a change here would save the options,
-        // and after an unclean exit that would write the defaults over the stored ones.
-        seenAnisotropic = engine->anisotropic;
+        seenAnisotropic = static_cast<int>(engine->maxAnisotropy);
     }
     bool changed = false;
     if (engine->textureFilter != seenFilter) {
