@@ -100,8 +100,9 @@ def play(box):
     try:
         other = wait("the other window", lambda: tool("xdotool", "search", "--onlyvisible", "--classname", "away"))
         tool("xdotool", "mousemove", "710", "20", "windowfocus", other.split()[0])
-        s = wait("the game to pause when it loses the focus", standing_still(game))
-        check(paused_sign(s) > 0.02, "no PAUSED sign after the focus loss")
+        still = standing_still(game)
+        wait("the game to stand still under the PAUSED sign when it loses the focus",
+             lambda: (lambda s: s and paused_sign(s) > 0.02)(still()))
     finally:
         away.kill()
     tool("xdotool", "mousemove", *game.at(0.5, 0.3), "windowfocus", game.wid)
