@@ -11,7 +11,6 @@
 
 namespace {
 
-
 struct Station {
     float z, cy, a, b;
 };

@@ -7,7 +7,6 @@
 
 namespace {
 
-
 V3 sub(V3 a, V3 b) {
     return {a.x - b.x, a.y - b.y, a.z - b.z};
 }

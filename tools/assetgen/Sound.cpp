@@ -12,7 +12,6 @@ namespace gen {
 
 namespace {
 
-
 void put16(QByteArray& b, int v) {
     b.append(static_cast<char>((v >> 8) & 0xFF));
     b.append(static_cast<char>(v & 0xFF));
