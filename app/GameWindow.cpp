@@ -194,8 +194,7 @@ void GameWindow::showOptions() {
     if (optionsProxy->isVisible())
         return;
     static_cast<GameOptions*>(optionsProxy->widget())->selectFromEngine();
-    const QSizeF panel = optionsProxy->size();
-    optionsProxy->setPos(0.5 * (width() - panel.width()), 0.5 * (height() - panel.height()));
+    centreOptions();
     enableGrabbing(false);
     optionsProxy->show();
     optionsProxy->setFocusPolicy(Qt::StrongFocus);
@@ -220,8 +219,7 @@ void GameWindow::centreOptions() {
     if (!optionsProxy)
         return;
     const QSizeF panel = optionsProxy->size();
-    optionsProxy->setPos((width() - static_cast<int>(panel.width())) / 2,
-                         (height() - static_cast<int>(panel.height())) / 2);
+    optionsProxy->setPos(0.5 * (width() - panel.width()), 0.5 * (height() - panel.height()));
 }
 
 void GameWindow::attachGame(Game* game) {
