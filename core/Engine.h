@@ -1,5 +1,7 @@
 #pragma once
 
+#include "render/RenderScale.h"
+
 #include <SDL.h>
 #include <SDL_mixer.h>
 
@@ -84,6 +86,8 @@ public:
     int musicVolume = 100;
     int effectsVolume = 100;
     bool muted = false;
+    // The 3D scene's size per side: Auto follows the frame time, Full keeps the window's size.
+    RenderScale renderScale;
 
     unsigned int texChars = 0;
     unsigned int texTitle[6] = {};

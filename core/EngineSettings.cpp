@@ -53,6 +53,22 @@ int defaultAnisotropy(float maxAnisotropy) {
     return sdlq::softwareRenderer() && limit > 1 ? 1 : limit;
 }
 
+// A software renderer cannot fill a large window at the frame rate: there the scene's size follows
+// the frame time.
+RenderScale::Mode defaultRenderScale() {
+    return sdlq::softwareRenderer() ? RenderScale::Mode::Auto : RenderScale::Mode::Full;
+}
+
+// "Auto" or "100" as stored; anything else counts as absent.
+RenderScale::Mode storedRenderScale(QSettings* s, const char* key) {
+    const QString value = s->value(key).toString().trimmed();
+    if (value.compare(QLatin1String("Auto"), Qt::CaseInsensitive) == 0)
+        return RenderScale::Mode::Auto;
+    if (value == QLatin1String("100"))
+        return RenderScale::Mode::Full;
+    return defaultRenderScale();
+}
+
 } // namespace
 
 void Engine::loadSettings(int expectedRunning) {
@@ -73,6 +89,7 @@ void Engine::loadSettings(int expectedRunning) {
         screenWidth = storedSide(s, "Width", screen.width());
         screenHeight = storedSide(s, "Height", screen.height());
         fullScreen = storedInt(s, "FullScreen", 1) == 1;
+        renderScale.setMode(storedRenderScale(s, "RenderScale"));
         s->endGroup();
         s->beginGroup("general");
         forceFeedback = storedInt(s, "ForceFeedback", 1);
@@ -86,6 +103,7 @@ void Engine::loadSettings(int expectedRunning) {
         screenHeight = screen.height();
         details = 2;
         forceFeedback = 1;
+        renderScale.setMode(defaultRenderScale());
     }
     // The volumes are no graphic risk: an unclean exit keeps them.
     musicVolume = storedVolume(s, "Audio/MusicVolume");
@@ -121,6 +139,7 @@ void Engine::saveSettings() {
     s->setValue("Width", screenWidth);
     s->setValue("Height", screenHeight);
     s->setValue("FullScreen", fullScreen ? 1 : 0);
+    s->setValue("RenderScale", renderScale.mode() == RenderScale::Mode::Auto ? "Auto" : "100");
     s->endGroup();
     s->beginGroup("general");
     s->setValue("ForceFeedback", forceFeedback);

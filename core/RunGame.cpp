@@ -8,6 +8,8 @@
 
 #include <SDL.h>
 
+#include <chrono>
+
 #include <cstdio>
 #include <cstdlib>
 
@@ -106,10 +108,16 @@ bool pumpEvents(Game* game, bool* keyEvent) {
     return quit;
 }
 
+// The states that draw a 3D scene, whose size the render scale sets.
+bool drawsScene(int state) {
+    return state == Playing || state == Panel || state == Credits;
+}
+
 } // namespace
 
 bool runFrame(Game* game) {
     const Uint32 frameStart = sdlq::getTicks();
+    const auto workStart = std::chrono::steady_clock::now();
     Engine* engine = Engine::instance();
     // A window nobody sees neither moves nor draws the game (a pass's collisions happen as it draws);
     // the frame that finds it seen again draws at once.
@@ -133,6 +141,11 @@ bool runFrame(Game* game) {
         sdlq::makeGameContextCurrent();
         render(game);
         game->world->showFrameRate();
+        if (drawsScene(game->state)) {
+            const std::chrono::duration<double, std::milli> work =
+                std::chrono::steady_clock::now() - workStart;
+            Engine::instance()->renderScale.frameDone(work.count());
+        }
     }
 
     const Uint32 frameMs = hidden ? HiddenFrameMs : MinFrameMs;

@@ -170,7 +170,9 @@ void World::showFrameRate() {
     if (++fpsMeter.frames >= FramesPerMeasure) {
         fpsMeter.frames = 0;
         measureFrameTime();
-        std::snprintf(fpsMeter.text, sizeof fpsMeter.text, "FPS: %d", 30000 / frameMs);
+        // Beside the figure, the share of the window's size per side that the 3D scene is drawn at.
+        std::snprintf(fpsMeter.text, sizeof fpsMeter.text, "FPS: %d  %d%%", 30000 / frameMs,
+                      Engine::instance()->renderScale.percent());
     }
     sdlq::setCaption(fpsMeter.text, "vornium");
 }

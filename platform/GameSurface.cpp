@@ -198,8 +198,11 @@ bool GameSurface::makeFrameBuffers(QSize size, int samples) {
 void GameSurface::releaseFrameBuffers() {
     delete target;
     delete resolved;
+    delete scene;
     target = nullptr;
     resolved = nullptr;
+    scene = nullptr;
+    sceneBound = frameInResolved = frameLayered = shownLayered = false;
     frame = QSize();
     hasFrame = false;
 }
@@ -310,13 +313,64 @@ unsigned int GameSurface::frameTexture() const {
     return target ? target->texture() : 0;
 }
 
+QSize GameSurface::beginScene(int width, int height, int percent) {
+    sceneBound = false;
+    const QSize full = devicePixels(width, height);
+    if (!target || percent >= 100)
+        return full;
+    const QSize size(std::max(1, frame.width() * percent / 100), std::max(1, frame.height() * percent / 100));
+    if (!scene || scene->size() != size) {
+        delete scene;
+        scene = new QOpenGLFramebufferObject(size, QOpenGLFramebufferObject::CombinedDepthStencil,
+                                             GL_TEXTURE_2D, GL_RGBA8);
+        if (!scene->isValid()) {
+            // Without the smaller buffer the scene keeps the window's size.
+            delete scene;
+            scene = nullptr;
+            target->bind();
+            return full;
+        }
+    }
+    scene->bind();
+    sceneBound = true;
+    return size;
+}
+
+void GameSurface::endScene() {
+    if (!sceneBound)
+        return;
+    sceneBound = false;
+    if (presentMode == sdlq::Present::ReadBack) {
+        // Read back, the scene goes up to the window's size in the window's painter, which costs a
+        // software renderer a third of what a GL pass over every pixel does. The frame keeps only
+        // what is drawn over the scene, on a clear ground, with premultiplied colours.
+        target->bind();
+        GLfloat clearColor[4] = {0, 0, 0, 0};
+        glGetFloatv(GL_COLOR_CLEAR_VALUE, clearColor);
+        glClearColor(0, 0, 0, 0);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glClearColor(clearColor[0], clearColor[1], clearColor[2], clearColor[3]);
+        frameLayered = true;
+        return;
+    }
+    QOpenGLFramebufferObject* into = resolved ? resolved : target;
+    QOpenGLFramebufferObject::blitFramebuffer(into, QRect(QPoint(0, 0), frame), scene,
+                                              QRect(QPoint(0, 0), scene->size()), GL_COLOR_BUFFER_BIT,
+                                              GL_LINEAR);
+    into->bind();
+    frameInResolved = into == resolved;
+}
+
 void GameSurface::present() {
     if (!target)
         return;
     if (QOpenGLContext::currentContext() != context)
         context->makeCurrent(offscreen);
-    if (resolved)
+    if (resolved && !frameInResolved)
         QOpenGLFramebufferObject::blitFramebuffer(resolved, target);
+    frameInResolved = false;
+    shownLayered = frameLayered;
+    frameLayered = false;
     SDL_QWidget* view = SDL_QWidget::current();
     const bool shown = view && view->isVisible();
     if (presentMode == sdlq::Present::Blit) {
@@ -333,27 +387,37 @@ void GameSurface::present() {
 }
 
 void GameSurface::readBack() {
-    QOpenGLFramebufferObject* source = resolved ? resolved : target;
+    if (shownLayered && scene) {
+        readInto(scene, sceneImage, QImage::Format_RGB32);
+        readInto(target, image, QImage::Format_ARGB32_Premultiplied);
+    } else {
+        sceneImage = QImage();
+        readInto(resolved ? resolved : target, image, QImage::Format_RGB32);
+    }
+}
+
+void GameSurface::readInto(QOpenGLFramebufferObject* source, QImage& into, QImage::Format format) {
     source->bind();
-    if (image.size() != frame)
-        image = QImage(frame, QImage::Format_RGB32);
-    image.setDevicePixelRatio(ratio);
+    const QSize size = source->size();
+    if (into.size() != size || into.format() != format)
+        into = QImage(size, format);
+    into.setDevicePixelRatio(ratio);
     GLint alignment = 4;
     glGetIntegerv(GL_PACK_ALIGNMENT, &alignment);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    const int width = frame.width();
-    const int height = frame.height();
+    const int width = size.width();
+    const int height = size.height();
     // GL rows run bottom-up, the image's top-down.
     if (packInvert) {
         glPixelStorei(GL_PACK_INVERT_MESA, 1);
-        glReadPixels(0, 0, width, height, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, image.bits());
+        glReadPixels(0, 0, width, height, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, into.bits());
         glPixelStorei(GL_PACK_INVERT_MESA, 0);
     } else {
         const size_t row = static_cast<size_t>(width) * 4;
         flipRows.resize(row * height);
         glReadPixels(0, 0, width, height, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, flipRows.data());
         for (int y = 0; y < height; ++y)
-            std::memcpy(image.scanLine(height - 1 - y), flipRows.data() + row * y, row);
+            std::memcpy(into.scanLine(height - 1 - y), flipRows.data() + row * y, row);
     }
     glPixelStorei(GL_PACK_ALIGNMENT, alignment);
 }
@@ -385,21 +449,46 @@ void GameSurface::paint(QPainter* painter, QWidget* viewport) {
     }
     painter->save();
     painter->resetTransform();
-    if (!hasFrame || image.isNull() || presentMode != sdlq::Present::ReadBack) {
+    if (!hasFrame || image.isNull() || presentMode != sdlq::Present::ReadBack)
         painter->fillRect(QRect(QPoint(0, 0), viewSize), Qt::black);
-    } else if (image.deviceIndependentSize().toSize() == viewSize) {
-        // Device pixels one to one into the logical rectangle.
-        painter->setCompositionMode(QPainter::CompositionMode_Source);
-        painter->drawImage(QPoint(0, 0), image);
-    } else {
-        const QRect shown = fitRect(image.deviceIndependentSize().toSize(), viewSize);
-        const QRegion bars = QRegion(QRect(QPoint(0, 0), viewSize)) - QRegion(shown);
-        for (const QRect& bar : bars)
-            painter->fillRect(bar, Qt::black);
-        painter->setRenderHint(QPainter::SmoothPixmapTransform, false);
-        painter->drawImage(shown, image);
-    }
+    else
+        compose(painter, viewSize);
     painter->restore();
+}
+
+void GameSurface::compose(QPainter* painter, QSize viewSize) {
+    const QSize frameSize = image.deviceIndependentSize().toSize();
+    const QRect shown = fitRect(frameSize, viewSize);
+    const QRegion bars = QRegion(QRect(QPoint(0, 0), viewSize)) - QRegion(shown);
+    for (const QRect& bar : bars)
+        painter->fillRect(bar, Qt::black);
+    painter->setCompositionMode(QPainter::CompositionMode_Source);
+    if (!sceneImage.isNull()) {
+        painter->setRenderHint(QPainter::SmoothPixmapTransform, true);
+        painter->drawImage(shown, sceneImage);
+        painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    }
+    painter->setRenderHint(QPainter::SmoothPixmapTransform, false);
+    if (frameSize == viewSize)
+        // Device pixels one to one into the logical rectangle.
+        painter->drawImage(QPoint(0, 0), image);
+    else
+        painter->drawImage(shown, image);
+}
+
+QImage GameSurface::finishedFrame() {
+    if (!target)
+        return QImage();
+    if (QOpenGLContext::currentContext() != context)
+        context->makeCurrent(offscreen);
+    readBack();
+    QImage shown(frame, QImage::Format_RGB32);
+    shown.setDevicePixelRatio(ratio);
+    QPainter painter(&shown);
+    compose(&painter, image.deviceIndependentSize().toSize());
+    painter.end();
+    makeCurrent();
+    return shown;
 }
 
 void GameSurface::paintBlit(QWidget* viewport) {
@@ -496,6 +585,16 @@ void requestStencilBits(int) {
 QSize framePixels(int width, int height) {
     GameSurface* surface = GameSurface::instance();
     return surface ? surface->devicePixels(width, height) : QSize(width, height);
+}
+
+QSize beginScene(int width, int height, int percent) {
+    GameSurface* surface = GameSurface::instance();
+    return surface ? surface->beginScene(width, height, percent) : QSize(width, height);
+}
+
+void endScene() {
+    if (GameSurface* surface = GameSurface::instance())
+        surface->endScene();
 }
 
 void glSwapBuffers() {

@@ -36,6 +36,14 @@ public:
     int depthBits();
     int stencilBits();
     void present();
+    // Binds where the 3D scene of a frame of that logical size draws: the frame itself at 100 percent,
+    // else a frame buffer of that share of the frame's size per side. Returns the size bound, in pixels.
+    QSize beginScene(int width, int height, int percent);
+    // Scales a smaller scene up into the frame with linear filtering and binds the frame again (read
+    // back, the window's painter scales it and the frame holds what is drawn over it).
+    void endScene();
+    // The last finished frame as the window shows it, read back (tests).
+    QImage finishedFrame();
 
     // Called by the view whenever it paints its background.
     void paint(QPainter* painter, QWidget* viewport);
@@ -66,6 +74,8 @@ private:
     void releaseFrameBuffers();
     void chooseMode();
     void readBack();
+    void readInto(QOpenGLFramebufferObject* source, QImage& into, QImage::Format format);
+    void compose(QPainter* painter, QSize viewSize);
     void repaintView();
     void sizeWindow(int width, int height, bool fullScreen);
     void paintBlit(QWidget* viewport);
@@ -75,6 +85,14 @@ private:
     QOffscreenSurface* offscreen = nullptr;
     QOpenGLFramebufferObject* target = nullptr;   // what the game draws into (multisampled or not)
     QOpenGLFramebufferObject* resolved = nullptr; // single-sampled copy of a multisampled target
+    QOpenGLFramebufferObject* scene = nullptr;    // the 3D scene at a smaller size, when scaled
+    bool sceneBound = false;
+    // A scaled scene goes up into the single-sampled copy, and the rest of the frame follows it there:
+    // a multisampled frame buffer takes no scaled copy.
+    bool frameInResolved = false;
+    // Read back, a scaled scene stays apart and the frame holds only what is drawn over it.
+    bool frameLayered = false; // the frame being drawn
+    bool shownLayered = false; // the last one presented
     sdlq::Surface videoSurface;
     QSize frame;
     qreal ratio = 1.0;
@@ -85,6 +103,7 @@ private:
     bool packInvert = false;
     bool hasFrame = false;
     QImage image;                // read-back frame, reused from frame to frame
+    QImage sceneImage;           // read-back scene at its smaller size, when it stays apart
     std::vector<uchar> flipRows; // read-back rows when the driver cannot invert them itself
     int paints = 0;
     int forcedPaints = 0;

@@ -99,6 +99,11 @@ void requestStencilBits(int bits);
 // The device-pixel size of the frame for a logical size: the viewport that covers the whole frame
 // (the logical size itself without a view, or on a screen of one device pixel per pixel).
 QSize framePixels(int width, int height);
+// Binds where the 3D scene of a frame of that logical size draws, at a share of its size per side in
+// percent (the frame itself at 100), and returns the scene's size in pixels.
+QSize beginScene(int width, int height, int percent);
+// Scales the scene up into the frame and binds the frame again.
+void endScene();
 // Presents the finished frame in the window.
 void glSwapBuffers();
 // Makes the game's GL context current (after Qt drew with its own).

@@ -127,7 +127,9 @@ void World::drawHud() {
     const OverlayFrame centre = overlayFrame(width, height, OverlayAnchor::Centre);
     GlState::apply(GlState::Blend, GlState::DepthWrite | GlState::Lighting | GlState::Texture2D);
     projectOverlayPixels(panel, width, height);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    // Alpha adds up as premultiplied colour does: over a clear ground (a scene the window scales
+    // apart) the display keeps how much of the scene shows through it.
+    glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
 
     if (e->ship) {
         hudCache.gaugeEnergy = e->ship->energy;

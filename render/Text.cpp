@@ -15,7 +15,7 @@ struct Punctuation {
     char ch;
     int column;
 };
-constexpr Punctuation punctuation[] = {{':', 12}, {'!', 13}, {'.', 15}, {'/', 16}};
+constexpr Punctuation punctuation[] = {{':', 12}, {'!', 13}, {'.', 15}, {'/', 16}, {'%', 17}};
 
 } // namespace
 

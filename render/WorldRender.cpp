@@ -47,8 +47,16 @@ void frameViewport(const Engine* e) {
     glViewport(0, 0, pixels.width(), pixels.height());
 }
 
-void clearFrame(const Engine* e) {
+// The sky, floor and sprites draw at the render scale's share of the frame, then go up into the
+// whole frame; what follows them (head-up display, text) draws at the frame's own size.
+void beginScene(const Engine* e) {
+    const QSize pixels = sdlq::beginScene(e->screenWidth, e->screenHeight, e->renderScale.percent());
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | (e->shadows ? GL_STENCIL_BUFFER_BIT : 0));
+    glViewport(0, 0, pixels.width(), pixels.height());
+}
+
+void endScene(const Engine* e) {
+    sdlq::endScene();
     frameViewport(e);
 }
 
@@ -191,18 +199,19 @@ void World::renderPlay() {
 
 void World::drawPlayScene() {
     Engine* e = Engine::instance();
-    clearFrame(e);
+    beginScene(e);
     trackCamera(e->ship);
     placeCamera(e);
     drawScenery(this, e);
     sprites->drawAll();
     if (e->shadows)
         drawShadowPass(true);
+    endScene(e);
 }
 
 void World::renderPanelScene() {
     const Engine* e = Engine::instance();
-    clearFrame(e);
+    beginScene(e);
     perspective(e, DesignAspect, 2, 160);
     gluLookAt(10, 2, 6, 10, 0.4, 20, 0, 1, 0);
     drawScenery(this, e);
@@ -211,6 +220,7 @@ void World::renderPanelScene() {
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     if (e->shadows)
         drawShadowPass(false);
+    endScene(e);
     sceneEndState();
     sprites->removeDead();
     sdlq::glSwapBuffers();
@@ -218,7 +228,7 @@ void World::renderPanelScene() {
 
 void World::renderCreditsScene() {
     const Engine* e = Engine::instance();
-    clearFrame(e);
+    beginScene(e);
     perspective(e, DesignAspect, 2, 160);
     const double a = scenePhase;
     gluLookAt(4 * std::cos(a), 6 + std::cos(a / 2), 6 + 9 * std::sin(a / 2), 0, 0.4, 20 + 4 * std::sin(a / 2),
@@ -228,6 +238,7 @@ void World::renderCreditsScene() {
     GlState::apply(0, GlState::Texture2D | GlState::Lighting);
     if (e->shadows)
         drawShadowPass(true);
+    endScene(e);
     sceneEndState();
     sprites->removeDead();
     sdlq::glSwapBuffers();

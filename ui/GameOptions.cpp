@@ -53,6 +53,7 @@ void GameOptions::selectFromEngine() {
     const Engine* engine = Engine::instance();
     ui->anisotropicFiltering->setCurrentIndex(anisotropyIndex(engine->anisotropic));
     ui->detailsLevel->setCurrentIndex(qBound(0, engine->details, 2));
+    ui->renderScale->setCurrentIndex(engine->renderScale.mode() == RenderScale::Mode::Auto ? 0 : 1);
     ui->fullscreen->setCurrentIndex(engine->fullScreen ? 0 : 1);
     ui->texturefilter->setCurrentIndex(qBound(0, engine->textureFilter, 2));
     ui->shadows->setCurrentIndex(engine->shadows ? 0 : 1);
@@ -121,6 +122,12 @@ void GameOptions::on_shadows_activated(int index) {
 void GameOptions::on_detailsLevel_activated(int index) {
     Engine* engine = Engine::instance();
     engine->details = index;
+    engine->saveSettings();
+}
+
+void GameOptions::on_renderScale_activated(int index) {
+    Engine* engine = Engine::instance();
+    engine->renderScale.setMode(index == 0 ? RenderScale::Mode::Auto : RenderScale::Mode::Full);
     engine->saveSettings();
 }
 
@@ -212,7 +219,8 @@ void GameOptions::changeEvent(QEvent* event) {
         // Refilling the fixed boxes resets them: keep the player's choices.
         const int indices[] = {ui->texturefilter->currentIndex(), ui->anisotropicFiltering->currentIndex(),
                                ui->shadows->currentIndex(),       ui->detailsLevel->currentIndex(),
-                               ui->fullscreen->currentIndex(),    ui->forceFeedback->currentIndex()};
+                               ui->fullscreen->currentIndex(),    ui->forceFeedback->currentIndex(),
+                               ui->renderScale->currentIndex()};
         ui->retranslateUi(this);
         ui->texturefilter->setCurrentIndex(indices[0]);
         ui->anisotropicFiltering->setCurrentIndex(indices[1]);
@@ -220,5 +228,6 @@ void GameOptions::changeEvent(QEvent* event) {
         ui->detailsLevel->setCurrentIndex(indices[3]);
         ui->fullscreen->setCurrentIndex(indices[4]);
         ui->forceFeedback->setCurrentIndex(indices[5]);
+        ui->renderScale->setCurrentIndex(indices[6]);
     }
 }

@@ -41,6 +41,7 @@ protected:
 private slots:
     void on_texturefilter_activated(int index);
     void on_anisotropicFiltering_activated(int index);
+    void on_renderScale_activated(int index);
     void on_shadows_activated(int index);
     void on_detailsLevel_activated(int index);
     void on_resolution_activated(int index);

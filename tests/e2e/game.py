@@ -12,7 +12,7 @@ from orbitrax_e2e import *  # noqa: E402,F403 -- the standard modules it imports
 
 SIGN = (0.3, 0.42, 0.7, 0.58)  # the PAUSED sign
 COUNTDOWN = (0.44, 0.86, 0.57, 0.96)  # the start-up shield's countdown
-RESOLUTION = 4  # the fifth of the options panel's seven boxes
+RESOLUTION = 5  # the sixth of the options panel's eight boxes
 
 
 def shield_countdown(s):
@@ -53,7 +53,7 @@ def start_after_a_crash(box):
     game = box.to_menu()
     check(game.geometry == screen(), "the start after a crash at %s on a screen of %s" % (game.geometry, screen()))
     caption = lambda: tool("xdotool", "getwindowname", game.wid) or ""
-    wait("a frame rate in the caption", lambda: re.fullmatch(r"FPS: [1-9]\d*\n", caption()))
+    wait("a frame rate in the caption", lambda: re.fullmatch(r"FPS: [1-9]\d*  ([5-9]0|100)%\n", caption()))
     check("Depth buffer depth : " in game.stdout(), "no depth buffer line: %r" % game.stdout())
     data, read = os.read(inotify, 1 << 20), set()
     while data:  # struct inotify_event: wd, mask, cookie, len, name
@@ -130,7 +130,8 @@ def play(box):
 
 def option_boxes(s):
     boxes = s.light_boxes(0.5, 0.8)
-    return len(boxes) == 7 and boxes  # filtering, anisotropy, shadows, details, resolution, full screen, feedback
+    # filtering, anisotropy, shadows, details, render scale, resolution, full screen, feedback
+    return len(boxes) == 8 and boxes
 
 
 def opacity(s, boxes):
@@ -154,12 +155,15 @@ def options_and_crash_guard(box):
     game = box.to_menu("options")
     check(game.geometry == screen(), "the stored full screen is not used: %s" % (game.geometry,))
     boxes = game.button(OPTIONS, "the options panel", lambda: option_boxes(game.shot()))
-    for row, key in ((2, "Shadows"), (5, "FullScreen")):  # both from On to Off
+    # Shadows and full screen from On to Off; the render scale from Auto, the default on a software renderer.
+    for row, key, before, after in ((2, "Shadows", None, "0"), (4, "RenderScale", "Auto", "100"),
+                                    (6, "FullScreen", None, "0")):
+        check(before is None or box.store.value("Graphic/" + key) == before, "%s was not %s" % (key, before))
         game.click(*boxes[row], button=5)  # the wheel picks the next item
-        wait(key + "=0 saved at once", lambda: box.store.value("Graphic/" + key) == "0")
+        wait("%s=%s saved at once" % (key, after), lambda: box.store.value("Graphic/" + key) == after)
     wait("the stored 800x600 window out of full screen", lambda: game.window()[2:] == (800, 600))
     boxes = wait("the options panel after the change of mode", lambda: option_boxes(game.shot()))
-    game.click(0.5, boxes[6][1] + 2.5 * (boxes[6][1] - boxes[5][1]))  # Close, under the two volume sliders
+    game.click(0.5, boxes[7][1] + 2.5 * (boxes[7][1] - boxes[6][1]))  # Close, under the two volume sliders
     game.see("the menu after Close on the panel", game.menu)
     game.quit(None)
 

@@ -49,7 +49,7 @@ def quit_signals(box):
     for number in (signal.SIGINT, signal.SIGHUP, signal.SIGTERM):  # the game inherits what is ignored here
         if signal.getsignal(number) == signal.SIG_IGN:
             signal.signal(number, signal.default_int_handler)
-    options = lambda game: game.button(OPTIONS, "the panel", lambda: len(game.shot().light_boxes(0.5, 0.8)) == 7)
+    options = lambda game: game.button(OPTIONS, "the panel", lambda: len(game.shot().light_boxes(0.5, 0.8)) == 8)
     for number, state, reach in ((signal.SIGTERM, "menu", hidden_sleeps), (signal.SIGINT, "play", unnamed_keys_play),
                                  (signal.SIGHUP, "options", options)):
         box.store.write({"Graphic": KEPT, "general": {"Running": 0}})

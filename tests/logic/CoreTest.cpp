@@ -255,7 +255,8 @@ protected:
             {"Height", e->screenHeight == screen.height() ? -1 : e->screenHeight}, {"Details", e->details},
             {"Shadows", e->shadows}, {"FullScreen", e->fullScreen}, {"Filter", e->textureFilter},
             {"Anisotropic", e->anisotropic}, {"ForceFeedback", e->forceFeedback},
-            {"Audio/MusicVolume", e->musicVolume}, {"Audio/EffectsVolume", e->effectsVolume}};
+            {"Audio/MusicVolume", e->musicVolume}, {"Audio/EffectsVolume", e->effectsVolume},
+            {"RenderScale", e->renderScale.mode() == RenderScale::Mode::Auto}};
         // clang-format on
         return std::find_if(std::begin(options), std::end(options), [&](auto& o) { return o.first == key; })
             ->second;
@@ -275,7 +276,8 @@ TEST_F(OptionsStore, StoredValuesAreReadWithinTheirLimits) {
         {"FullScreen", "yes", 1}, {"FullScreen", 0, 0}, {"Filter", 7, 7}, {"Anisotropic", "lots", 4},
         {"Anisotropic", 2, 2}, {"Anisotropic", -1, 0}, {"Anisotropic", 8, 8}, {"Anisotropic", 9, 8},
         {"Audio/MusicVolume", 100, 100}, {"Audio/MusicVolume", 101, 100}, {"Audio/MusicVolume", "loud", 100},
-        {"Audio/EffectsVolume", 0, 0}, {"Audio/EffectsVolume", -1, 100}};
+        {"Audio/EffectsVolume", 0, 0}, {"Audio/EffectsVolume", -1, 100}, {"RenderScale", " auto ", 1},
+        {"RenderScale", "100", 0}, {"RenderScale", "Autopilot", 0}};
     // clang-format on
     for (const auto& [key, value, expected] : rows) {
         const QString name = QString(key).contains('/') ? key : QString("Graphic/") + key;
@@ -311,6 +313,7 @@ TEST_F(OptionsStore, SavedOptionsComeBackOnlyAfterACleanExit) {
     engine->textureFilter = engine->anisotropic = 1;
     engine->details = engine->forceFeedback = 0;
     engine->shadows = engine->fullScreen = false;
+    engine->renderScale.setMode(RenderScale::Mode::Auto);
     std::tie(engine->screenWidth, engine->screenHeight) = std::pair{801, 601};
     engine->saveSettings();
     for (int flag : {1, 0}) {
@@ -320,7 +323,7 @@ TEST_F(OptionsStore, SavedOptionsComeBackOnlyAfterACleanExit) {
         // clang-format off
         for (const auto& [key, saved, fallback] : {std::tuple{"Filter", 1, 2}, {"Anisotropic", 1, 4}, {"Details", 0, 2},
                  {"Shadows", 0, 1}, {"Width", 801, -1}, {"Height", 601, -1}, {"FullScreen", 0, 1}, {"ForceFeedback", 0, 1},
-                 {"Audio/MusicVolume", 40, 40}, {"Audio/EffectsVolume", 0, 0}})
+                 {"Audio/MusicVolume", 40, 40}, {"Audio/EffectsVolume", 0, 0}, {"RenderScale", 1, 0}})
             EXPECT_EQ(loaded(key), flag ? saved : fallback) << key;
         // clang-format on
     }

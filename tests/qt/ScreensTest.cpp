@@ -98,6 +98,7 @@ TEST_F(Screens, OptionsShowTheEngineAndResolutionsFromEightHundredByWidthAndSave
         {"anisotropicFiltering", 1, "Graphic/Anisotropic", 2},
         {"anisotropicFiltering", 3, "Graphic/Anisotropic", 8},
         {"detailsLevel", 0, "Graphic/Details", 0},
+        {"renderScale", 1, "Graphic/RenderScale", 100},
         {"fullscreen", 0, "Graphic/FullScreen", 1},
         {"resolution", 0, "Graphic/Width", 799},
         {"resolution", 4, "Graphic/Height", 1024},

@@ -6,10 +6,12 @@
 #include "core/ListSprite.h"
 #include "core/Sprite.h"
 #include "core/World.h"
+#include "platform/GameSurface.h"
 #include "render/GLSetup.h"
 #include "render/Textures.h"
 
 #include <QColor>
+#include <QImage>
 
 #include <GL/gl.h>
 #include <GL/glext.h>
@@ -248,6 +250,47 @@ TEST_F(DrawTest, TextureTableSetsEveryTexture) {
         }
     }
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+// A scene drawn at half the window's size per side still fills the frame, softer, whether the window's
+// painter or GL scales it up; the head-up display over it keeps the window's own pixels, the same as over
+// a full-size scene.
+TEST_F(DrawTest, AHalfSizeSceneFillsTheFrameUnderAFullSizeHud) {
+    RenderScale& scale = scene.engine->renderScale;
+    const int w = scene.width, h = scene.height;
+    // Pixels of a rectangle in unit coordinates, y down, that pass a test.
+    const auto count = [&](double x0, double y0, double x1, double y1, auto test) {
+        int n = 0;
+        for (int y = static_cast<int>(y0 * h); y < static_cast<int>(y1 * h); ++y)
+            for (int x = static_cast<int>(x0 * w); x < static_cast<int>(x1 * w); ++x)
+                n += test(x, y) ? 1 : 0;
+        return n;
+    };
+    for (sdlq::Present mode : {sdlq::Present::ReadBack, sdlq::Present::Blit}) {
+        SCOPED_TRACE(mode == sdlq::Present::Blit ? "blit" : "read back");
+        sdlq::setPresentMode(mode);
+        scale.setMode(RenderScale::Mode::Auto);
+        frame(&World::renderPlay);
+        const QImage full = GameSurface::instance()->finishedFrame();
+        for (int k = 0; k < 24; ++k) // a third of a second far over the budget
+            scale.frameDone(100.0);
+        ASSERT_EQ(scale.percent(), 50);
+        frame(&World::renderPlay);
+        const QImage half = GameSurface::instance()->finishedFrame();
+        ASSERT_EQ(half.size(), QSize(w, h));
+        const auto changed = [&](int x, int y) { return full.pixel(x, y) != half.pixel(x, y); };
+        const auto green = [&](int x, int y) {
+            const QRgb p = half.pixel(x, y);
+            const unsigned char rgb[3] = {static_cast<unsigned char>(qRed(p)),
+                                          static_cast<unsigned char>(qGreen(p)),
+                                          static_cast<unsigned char>(qBlue(p))};
+            return floorGreen(rgb);
+        };
+        EXPECT_EQ(count(0.81, 0.03, 0.97, 0.19, changed), 0) << "the panel";
+        EXPECT_GT(count(0.05, 0.65, 0.95, 0.98, changed), w * h / 200) << "the floor, softer";
+        EXPECT_GT(count(0.05, 0.65, 0.95, 0.98, green), 0.95 * 0.9 * 0.33 * w * h) << "the floor";
+    }
+    sdlq::setPresentMode(sdlq::Present::ReadBack);
 }
 
 // Each of the six tiles (three columns, two rows of 256) holds the picture where it lies inside,

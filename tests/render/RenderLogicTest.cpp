@@ -7,6 +7,7 @@
 #include "render/Camera.h"
 #include "render/GLSetup.h"
 #include "render/Hud.h"
+#include "render/RenderScale.h"
 #include "render/SkyFloor.h"
 #include "render/Text.h"
 
@@ -14,6 +15,7 @@
 
 #include <climits>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <tuple>
 
@@ -47,6 +49,7 @@ TEST(RenderLogic, FontCellsOfLettersDigitsAndPunctuation) {
                                              {'!', 13, 2, true},
                                              {'.', 15, 2, true},
                                              {'/', 16, 2, true},
+                                             {'%', 17, 2, true},
                                              {'?', -1, -1, false}}) {
         int c = -1, r = -1;
         bool m = false;
@@ -62,6 +65,59 @@ TEST(RenderLogic, AspectFollowsTheWindowFromTheFourByThreeDesign) {
                                                  {1.333333, 0, 768, 1.333333},
                                                  {1.333333, 1024, 0, 1.333333}})
         EXPECT_NEAR(aspectFor(design, width, height), aspect, 1e-6) << width << " x " << height;
+}
+
+// The scales a controller passes through over a number of frames, given each frame's work time at a scale.
+std::vector<int> scalesOver(RenderScale& scale, int frames, const std::function<double(int, int)>& workMs) {
+    std::vector<int> seen{scale.percent()};
+    for (int i = 0; i < frames; ++i)
+        if (scale.frameDone(workMs(scale.percent(), i)))
+            seen.push_back(scale.percent());
+    return seen;
+}
+
+// A frame that costs a fixed time plus a fill time that follows the scene's area, with some jitter: the
+// scale steps down straight to the largest size that fits the 12 ms budget and stays there. A budget met
+// (to the edge) keeps the window's size; 100 % keeps it whatever the cost.
+TEST(RenderLogic, RenderScaleSettlesOnTheLargestSizeThatFits) {
+    // clang-format off
+    for (auto [mode, fixedMs, fillMs, jitterMs, seen] : {
+             std::tuple{RenderScale::Mode::Auto, 2.0, 8.0, 1.0, std::vector{100}},
+             {RenderScale::Mode::Auto, 0.0, 12.0, 0.0, std::vector{100}},
+             {RenderScale::Mode::Auto, 0.0, 12.01, 0.0, std::vector{100, 90}},
+             {RenderScale::Mode::Auto, 0.5, 11.7, 0.5, std::vector{100, 90}},
+             {RenderScale::Mode::Auto, 2.0, 25.0, 2.0, std::vector{100, 60}},
+             {RenderScale::Mode::Auto, 1.0, 60.0, 0.0, std::vector{100, 50}},
+             {RenderScale::Mode::Full, 1.0, 60.0, 0.0, std::vector{100}}}) {
+        // clang-format on
+        RenderScale scale;
+        scale.setMode(mode);
+        EXPECT_EQ(scalesOver(scale, 20000,
+                             [&](int percent, int i) {
+                                 return fixedMs + fillMs * percent * percent / 1e4 +
+                                        (i % 2 ? jitterMs : -jitterMs);
+                             }),
+                  seen)
+            << fixedMs << " + " << fillMs << " ms";
+    }
+}
+
+// A busy stretch steps down and the calm after it steps back up to the window's size. A frame that costs
+// more at the larger size than its area says makes each retry wait twice as long as the last.
+TEST(RenderLogic, RenderScaleRisesWhenTheLoadFallsAndBacksOffARiseThatFails) {
+    RenderScale scale;
+    scale.setMode(RenderScale::Mode::Auto);
+    EXPECT_EQ(
+        scalesOver(scale, 4000,
+                   [](int percent, int i) { return (i < 2000 ? 20.0 : 5.0) * percent * percent / 1e4; }),
+        (std::vector{100, 70, 80, 90, 100}));
+    scale.setMode(RenderScale::Mode::Auto);
+    const std::vector seen =
+        scalesOver(scale, 20000, [](int percent, int) { return percent > 80 ? 14.0 : 6.0; });
+    ASSERT_GE(seen.size(), 5u);
+    EXPECT_EQ(std::vector(seen.begin(), seen.begin() + 5), (std::vector{100, 90, 80, 90, 80}));
+    EXPECT_LE(seen.size(), 20u) << "pumping";
+    EXPECT_EQ(scale.percent(), 80);
 }
 
 class WorldLogic : public ::testing::Test {

@@ -476,11 +476,12 @@ QImage makeChars() {
     }
     for (int i = 0; i < 10; ++i)
         glyph(2, i, QChar('0' + i), false);
-    // The text routine reads these four cells right to left, so they are stored mirrored.
+    // The text routine reads these cells right to left, so they are stored mirrored.
     glyph(2, 12, ':', true);
     glyph(2, 13, '!', true);
     glyph(2, 15, '.', true);
     glyph(2, 16, '/', true);
+    glyph(2, 17, '%', true);
     return img;
 }
 
