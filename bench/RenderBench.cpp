@@ -11,6 +11,7 @@
 #include "platform/SdlCompat.h"
 #include "player/MyShip.h"
 #include "render/Camera.h"
+#include "render/RenderScale.h"
 #include "render/Textures.h"
 
 #include <QApplication>
@@ -177,6 +178,37 @@ void BM_Present(benchmark::State& state) {
     }
 }
 
+// Scales the render scale down to a percent: a third of a second of frames that would fit the budget
+// only at that size.
+void forceScale(RenderScale& scale, int percent) {
+    scale.setMode(RenderScale::Mode::Auto);
+    const double side = percent / 100.0;
+    for (int k = 0; percent < 100 && k < 64 && scale.percent() != percent; ++k)
+        scale.frameDone(0.999 * RenderScale::BudgetMs / (side * side));
+}
+
+// The play frame with the 3D scene drawn at a share of the window's size per side and scaled up (read
+// back, by the window's painter as it shows the frame).
+void BM_PlayFrameScale(benchmark::State& state) {
+    if (!openWindow()) {
+        state.SkipWithError("needs an X display");
+        return;
+    }
+    World* world = startPlay(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    Engine* e = Engine::instance();
+    applyAnisotropy(1); // the default on a software renderer
+    forceScale(e->renderScale, static_cast<int>(state.range(2)));
+    for (auto _ : state) {
+        world->updatePlay();
+        if (e->ship)
+            e->ship->energy = e->ship->maxEnergy;
+        QCoreApplication::processEvents();
+        sdlq::makeGameContextCurrent();
+        world->renderPlay();
+    }
+    state.counters["percent"] = e->renderScale.percent();
+}
+
 // Engine, 42 textures, GL set-up, every model and the first menu frame.
 void BM_StartUpToMenuFrame(benchmark::State& state) {
     if (!openWindow()) {
@@ -212,6 +244,12 @@ BENCHMARK(BM_PlayFrameOptions)
     ->Args({2, 8, 0})
     ->Unit(benchmark::kMillisecond)
     ->MinTime(1)
+    ->UseRealTime();
+BENCHMARK(BM_PlayFrameScale)
+    ->ArgNames({"w", "h", "percent"})
+    ->ArgsProduct({{1024}, {768}, {100, 70, 50}})
+    ->ArgsProduct({{1280}, {960}, {100, 70, 50}})
+    ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 BENCHMARK(BM_Present)
     ->Args({1024, 768})
