@@ -12,6 +12,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QWidget>
+#include <QtMath>
 
 #include <GL/gl.h>
 #include <GL/glext.h>
@@ -203,6 +204,8 @@ void GameSurface::releaseFrameBuffers() {
     resolved = nullptr;
     scene = nullptr;
     sceneBound = frameInResolved = frameLayered = shownLayered = false;
+    overlays.clear();
+    shownOverlays.clear();
     frame = QSize();
     hasFrame = false;
 }
@@ -343,14 +346,10 @@ void GameSurface::endScene() {
     if (presentMode == sdlq::Present::ReadBack) {
         // Read back, the scene goes up to the window's size in the window's painter, which costs a
         // software renderer a third of what a GL pass over every pixel does. The frame keeps only
-        // what is drawn over the scene, on a clear ground, with premultiplied colours.
+        // what is drawn over the scene, in the areas named for it.
         target->bind();
-        GLfloat clearColor[4] = {0, 0, 0, 0};
-        glGetFloatv(GL_COLOR_CLEAR_VALUE, clearColor);
-        glClearColor(0, 0, 0, 0);
-        glClear(GL_COLOR_BUFFER_BIT);
-        glClearColor(clearColor[0], clearColor[1], clearColor[2], clearColor[3]);
         frameLayered = true;
+        overlays.clear();
         return;
     }
     QOpenGLFramebufferObject* into = resolved ? resolved : target;
@@ -359,6 +358,30 @@ void GameSurface::endScene() {
                                               GL_LINEAR);
     into->bind();
     frameInResolved = into == resolved;
+}
+
+void GameSurface::beginOverlay(const std::vector<QRect>& areas) {
+    if (!frameLayered)
+        return;
+    // Each area starts clear; what is drawn there is kept with premultiplied colours.
+    GLfloat clearColor[4] = {0, 0, 0, 0};
+    glGetFloatv(GL_COLOR_CLEAR_VALUE, clearColor);
+    glClearColor(0, 0, 0, 0);
+    glEnable(GL_SCISSOR_TEST);
+    const QRect whole(QPoint(0, 0), frame);
+    for (const QRect& area : areas) {
+        const QRect pixels =
+            QRect(QPoint(qFloor(area.left() * ratio), qFloor(area.top() * ratio)),
+                  QPoint(qCeil((area.right() + 1) * ratio) - 1, qCeil((area.bottom() + 1) * ratio) - 1)) &
+            whole;
+        if (pixels.isEmpty())
+            continue;
+        overlays.push_back(pixels);
+        glScissor(pixels.left(), frame.height() - pixels.bottom() - 1, pixels.width(), pixels.height());
+        glClear(GL_COLOR_BUFFER_BIT);
+    }
+    glDisable(GL_SCISSOR_TEST);
+    glClearColor(clearColor[0], clearColor[1], clearColor[2], clearColor[3]);
 }
 
 void GameSurface::present() {
@@ -371,6 +394,8 @@ void GameSurface::present() {
     frameInResolved = false;
     shownLayered = frameLayered;
     frameLayered = false;
+    shownOverlays.swap(overlays);
+    overlays.clear();
     SDL_QWidget* view = SDL_QWidget::current();
     const bool shown = view && view->isVisible();
     if (presentMode == sdlq::Present::Blit) {
@@ -387,37 +412,47 @@ void GameSurface::present() {
 }
 
 void GameSurface::readBack() {
+    overlayImages.resize(shownLayered ? shownOverlays.size() : 0);
     if (shownLayered && scene) {
-        readInto(scene, sceneImage, QImage::Format_RGB32);
-        readInto(target, image, QImage::Format_ARGB32_Premultiplied);
+        readInto(scene, QRect(QPoint(0, 0), scene->size()), sceneImage, QImage::Format_RGB32);
+        for (size_t k = 0; k < shownOverlays.size(); ++k)
+            readInto(target, shownOverlays[k], overlayImages[k], QImage::Format_ARGB32_Premultiplied);
+        // The frame's own image only carries the size and pixel ratio.
+        if (image.size() != frame)
+            image = QImage(frame, QImage::Format_RGB32);
+        image.setDevicePixelRatio(ratio);
     } else {
         sceneImage = QImage();
-        readInto(resolved ? resolved : target, image, QImage::Format_RGB32);
+        QOpenGLFramebufferObject* source = resolved ? resolved : target;
+        readInto(source, QRect(QPoint(0, 0), frame), image, QImage::Format_RGB32);
     }
 }
 
-void GameSurface::readInto(QOpenGLFramebufferObject* source, QImage& into, QImage::Format format) {
+// Reads a part of a frame buffer (y down) into an image of its size.
+void GameSurface::readInto(QOpenGLFramebufferObject* source, QRect part, QImage& into,
+                           QImage::Format format) {
     source->bind();
-    const QSize size = source->size();
-    if (into.size() != size || into.format() != format)
-        into = QImage(size, format);
+    if (into.size() != part.size() || into.format() != format)
+        into = QImage(part.size(), format);
     into.setDevicePixelRatio(ratio);
     GLint alignment = 4;
     glGetIntegerv(GL_PACK_ALIGNMENT, &alignment);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    const int width = size.width();
-    const int height = size.height();
+    const int width = part.width();
+    const int height = part.height();
+    const int x = part.left();
+    const int y = source->height() - part.bottom() - 1;
     // GL rows run bottom-up, the image's top-down.
     if (packInvert) {
         glPixelStorei(GL_PACK_INVERT_MESA, 1);
-        glReadPixels(0, 0, width, height, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, into.bits());
+        glReadPixels(x, y, width, height, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, into.bits());
         glPixelStorei(GL_PACK_INVERT_MESA, 0);
     } else {
         const size_t row = static_cast<size_t>(width) * 4;
         flipRows.resize(row * height);
-        glReadPixels(0, 0, width, height, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, flipRows.data());
-        for (int y = 0; y < height; ++y)
-            std::memcpy(into.scanLine(height - 1 - y), flipRows.data() + row * y, row);
+        glReadPixels(x, y, width, height, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, flipRows.data());
+        for (int r = 0; r < height; ++r)
+            std::memcpy(into.scanLine(height - 1 - r), flipRows.data() + row * r, row);
     }
     glPixelStorei(GL_PACK_ALIGNMENT, alignment);
 }
@@ -466,7 +501,18 @@ void GameSurface::compose(QPainter* painter, QSize viewSize) {
     if (!sceneImage.isNull()) {
         painter->setRenderHint(QPainter::SmoothPixmapTransform, true);
         painter->drawImage(shown, sceneImage);
+        // The areas drawn over the scene, in place: device pixels of the frame into the shown rectangle.
         painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+        painter->setRenderHint(QPainter::SmoothPixmapTransform, shown.size() != frameSize);
+        const double toShown = static_cast<double>(shown.width()) / frame.width();
+        for (size_t k = 0; k < overlayImages.size(); ++k) {
+            const QRect& area = shownOverlays[k];
+            painter->drawImage(QRectF(shown.left() + area.left() * toShown,
+                                      shown.top() + area.top() * toShown, area.width() * toShown,
+                                      area.height() * toShown),
+                               overlayImages[k]);
+        }
+        return;
     }
     painter->setRenderHint(QPainter::SmoothPixmapTransform, false);
     if (frameSize == viewSize)
@@ -595,6 +641,11 @@ QSize beginScene(int width, int height, int percent) {
 void endScene() {
     if (GameSurface* surface = GameSurface::instance())
         surface->endScene();
+}
+
+void beginOverlay(const std::vector<QRect>& areas) {
+    if (GameSurface* surface = GameSurface::instance())
+        surface->beginOverlay(areas);
 }
 
 void glSwapBuffers() {

@@ -3,6 +3,7 @@
 #include "platform/SdlCompat.h"
 
 #include <QImage>
+#include <QRect>
 #include <QSize>
 
 #include <string>
@@ -42,6 +43,9 @@ public:
     // Scales a smaller scene up into the frame with linear filtering and binds the frame again (read
     // back, the window's painter scales it and the frame holds what is drawn over it).
     void endScene();
+    // The areas of the frame (logical pixels, y down) that what follows a scaled scene draws into. Read
+    // back, each starts clear and only they are kept over the scene.
+    void beginOverlay(const std::vector<QRect>& areas);
     // The last finished frame as the window shows it, read back (tests).
     QImage finishedFrame();
 
@@ -74,7 +78,7 @@ private:
     void releaseFrameBuffers();
     void chooseMode();
     void readBack();
-    void readInto(QOpenGLFramebufferObject* source, QImage& into, QImage::Format format);
+    void readInto(QOpenGLFramebufferObject* source, QRect part, QImage& into, QImage::Format format);
     void compose(QPainter* painter, QSize viewSize);
     void repaintView();
     void sizeWindow(int width, int height, bool fullScreen);
@@ -91,8 +95,11 @@ private:
     // a multisampled frame buffer takes no scaled copy.
     bool frameInResolved = false;
     // Read back, a scaled scene stays apart and the frame holds only what is drawn over it.
-    bool frameLayered = false; // the frame being drawn
-    bool shownLayered = false; // the last one presented
+    bool frameLayered = false;        // the frame being drawn
+    bool shownLayered = false;        // the last one presented
+    std::vector<QRect> overlays;      // device pixels, y down, of the frame being drawn
+    std::vector<QRect> shownOverlays; // and of the last one presented
+    std::vector<QImage> overlayImages;
     sdlq::Surface videoSurface;
     QSize frame;
     qreal ratio = 1.0;

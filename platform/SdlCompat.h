@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <QRect>
 #include <QSize>
 
 class QKeyEvent;
@@ -104,6 +105,9 @@ QSize framePixels(int width, int height);
 QSize beginScene(int width, int height, int percent);
 // Scales the scene up into the frame and binds the frame again.
 void endScene();
+// The areas (logical pixels, y down) that what is drawn over a scene goes into: read back, only they are
+// kept over a scene scaled apart.
+void beginOverlay(const std::vector<QRect>& areas);
 // Presents the finished frame in the window.
 void glSwapBuffers();
 // Makes the game's GL context current (after Qt drew with its own).

@@ -3,6 +3,7 @@
 #include "core/Engine.h"
 #include "core/World.h"
 #include "player/MyShip.h"
+#include "platform/SdlCompat.h"
 #include "render/GlState.h"
 #include "render/Overlay.h"
 #include "render/Text.h"
@@ -10,6 +11,7 @@
 #include <GL/gl.h>
 
 #include <cstdio>
+#include <vector>
 
 namespace {
 
@@ -125,6 +127,14 @@ void World::drawHud() {
     const int height = e->screenHeight;
     const OverlayFrame panel = overlayFrame(width, height, OverlayAnchor::TopRight);
     const OverlayFrame centre = overlayFrame(width, height, OverlayAnchor::Centre);
+    // Where the display draws, for a scene scaled apart: the panel's corner, the frame rate, the middle.
+    std::vector<QRect> areas{overlayArea(panel, height, 0.75f, 0.75f, 1.0f, 1.0f)};
+    if (showFps)
+        areas.push_back(
+            overlayArea(overlayFrame(width, height, OverlayAnchor::TopLeft), height, 0, 0.88f, 0.4f, 1));
+    if (!e->ship || e->paused)
+        areas.push_back(overlayArea(centre, height, 0.2f, 0.35f, 0.8f, 0.85f));
+    sdlq::beginOverlay(areas);
     GlState::apply(GlState::Blend, GlState::DepthWrite | GlState::Lighting | GlState::Texture2D);
     projectOverlayPixels(panel, width, height);
     // Alpha adds up as premultiplied colour does: over a clear ground (a scene the window scales

@@ -1,5 +1,7 @@
 #include "render/Overlay.h"
 
+#include <cmath>
+
 #include <GL/gl.h>
 
 #include <algorithm>
@@ -50,4 +52,14 @@ void projectOverlayUnitSquare(const OverlayFrame& f, int windowWidth, int window
 
 void projectOverlayPixels(const OverlayFrame& f, int windowWidth, int windowHeight) {
     ortho(-f.x, windowWidth - f.x, -f.y, windowHeight - f.y);
+}
+
+QRect overlayArea(const OverlayFrame& frame, int windowHeight, float x0, float y0, float x1, float y1) {
+    const auto at = [](int origin, int side, float share) {
+        return origin + static_cast<int>(std::lround(share * static_cast<float>(side)));
+    };
+    const int top = windowHeight - at(frame.y, frame.height, y1);
+    const int bottom = windowHeight - at(frame.y, frame.height, y0);
+    return QRect(at(frame.x, frame.width, x0), top,
+                 at(frame.x, frame.width, x1) - at(frame.x, frame.width, x0), bottom - top);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QRect>
+
 // The 2D parts of the frame (the title, the head-up display, the game-over picture, the pause sign) are
 // designed on a 4:3 window. On any other shape each keeps its proportions inside a 4:3 frame of the
 // window's height (narrowed to the window's width on very tall windows), pinned where it belongs.
@@ -14,6 +16,9 @@ struct OverlayFrame {
 };
 
 OverlayFrame overlayFrame(int windowWidth, int windowHeight, OverlayAnchor anchor);
+
+// A part of the frame given in unit coordinates (y up) as window pixels from the top-left corner.
+QRect overlayArea(const OverlayFrame& frame, int windowHeight, float x0, float y0, float x1, float y1);
 
 // Projects the frame as the unit square (0..1 both ways), the rest of the window around it.
 void projectOverlayUnitSquare(const OverlayFrame& frame, int windowWidth, int windowHeight);
