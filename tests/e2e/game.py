@@ -135,13 +135,17 @@ def option_boxes(s):
     return len(boxes) == 8 and boxes
 
 
-def pick(game, at, key, value):
-    """Turns the wheel over a box, which picks its next item, until the store holds the value. Qt hands a wheel
-    turn that follows another at once to the box that took the first: the turn is repeated each second; past
-    the last item it changes nothing."""
+def pick(game, row, key, value):
+    """Turns the wheel over a box of the panel, which picks its next item, until the store holds the value: each
+    second the boxes are found again (the panel may still be settling) and the turn repeated; past the last
+    item a turn changes nothing."""
     polls = itertools.count()
-    wait("%s=%s saved" % (key, value), lambda: game.box.store.value("Graphic/" + key) == value or
-         (next(polls) % 10 == 0 and game.click(*at, button=5)))
+
+    def turn():
+        boxes = next(polls) % 10 == 0 and option_boxes(game.shot())
+        return boxes and game.click(*boxes[row], button=5)
+
+    wait("%s=%s saved" % (key, value), lambda: game.box.store.value("Graphic/" + key) == value or turn())
 
 
 def opacity(s, boxes):
@@ -164,13 +168,14 @@ def options_and_crash_guard(box):
     box.store.write({"Graphic": {"Width": 800, "Height": 600, "FullScreen": 1}, "general": {"Running": 0}})
     game = box.to_menu("options")
     check(game.geometry == screen(), "the stored full screen is not used: %s" % (game.geometry,))
-    boxes = game.button(OPTIONS, "the options panel", lambda: option_boxes(game.shot()))
-    # Shadows and full screen from On to Off; the render scale from Auto, the default on a software renderer.
-    check(box.store.value("Graphic/RenderScale") in (None, "Auto"), "the render scale was not Auto")
-    for row, key, value in ((2, "Shadows", "0"), (4, "RenderScale", "100"), (6, "FullScreen", "0")):
-        pick(game, boxes[row], key, value)
+    game.button(OPTIONS, "the options panel", lambda: option_boxes(game.shot()))
+    # Full screen and shadows from On to Off; the render scale from Auto, the default on a software renderer.
+    pick(game, 6, "FullScreen", "0")
     wait("the stored 800x600 window out of full screen", lambda: game.window()[2:] == (800, 600))
     boxes = wait("the options panel after the change of mode", lambda: option_boxes(game.shot()))
+    check(box.store.value("Graphic/RenderScale") == "Auto", "the render scale was not Auto")
+    for row, key, value in ((2, "Shadows", "0"), (4, "RenderScale", "100")):
+        pick(game, row, key, value)
     game.click(0.5, boxes[7][1] + 2.5 * (boxes[7][1] - boxes[6][1]))  # Close, under the two volume sliders
     game.see("the menu after Close on the panel", game.menu)
     game.quit(None)
