@@ -101,6 +101,16 @@ World* startPlay(int width, int height) {
     return world;
 }
 
+// One play frame with its logic, drawing and present; the ship kept alive so that every frame is a full one.
+void playOnce(World* world) {
+    world->updatePlay();
+    if (Engine* e = Engine::instance(); e->ship)
+        e->ship->energy = e->ship->maxEnergy;
+    QCoreApplication::processEvents();
+    sdlq::makeGameContextCurrent();
+    world->renderPlay();
+}
+
 void playFrame(benchmark::State& state, bool minimumFrameTime) {
     if (!openWindow()) {
         state.SkipWithError("needs an X display");
@@ -151,14 +161,8 @@ void BM_PlayFrameOptions(benchmark::State& state) {
     applyAnisotropy(static_cast<int>(state.range(1)));
     e->shadows = state.range(2) != 0;
     const double cpuStart = processCpuMs();
-    for (auto _ : state) {
-        world->updatePlay();
-        if (e->ship)
-            e->ship->energy = e->ship->maxEnergy;
-        QCoreApplication::processEvents();
-        sdlq::makeGameContextCurrent();
-        world->renderPlay();
-    }
+    for (auto _ : state)
+        playOnce(world);
     state.counters["cpu_ms_per_frame"] =
         (processCpuMs() - cpuStart) / static_cast<double>(state.iterations());
 }
@@ -198,14 +202,8 @@ void BM_PlayFrameScale(benchmark::State& state) {
     Engine* e = Engine::instance();
     applyAnisotropy(1); // the default on a software renderer
     forceScale(e->renderScale, static_cast<int>(state.range(2)));
-    for (auto _ : state) {
-        world->updatePlay();
-        if (e->ship)
-            e->ship->energy = e->ship->maxEnergy;
-        QCoreApplication::processEvents();
-        sdlq::makeGameContextCurrent();
-        world->renderPlay();
-    }
+    for (auto _ : state)
+        playOnce(world);
     state.counters["percent"] = e->renderScale.percent();
 }
 
