@@ -49,6 +49,15 @@ QRect fitRect(QSize frame, QSize view) {
     return QRect(QPoint((view.width() - fitted.width()) / 2, (view.height() - fitted.height()) / 2), fitted);
 }
 
+// Clears to black of the given alpha; the game's own clear colour stays as it was set.
+void clearBlack(GLfloat alpha, GLbitfield buffers) {
+    GLfloat kept[4] = {0, 0, 0, 0};
+    glGetFloatv(GL_COLOR_CLEAR_VALUE, kept);
+    glClearColor(0, 0, 0, alpha);
+    glClear(buffers);
+    glClearColor(kept[0], kept[1], kept[2], kept[3]);
+}
+
 } // namespace
 
 GameSurface* GameSurface::instance() {
@@ -185,14 +194,9 @@ bool GameSurface::makeFrameBuffers(QSize size, int samples) {
     frame = size;
     hasFrame = false;
     target->bind();
-    // A new frame starts black and covers the viewport, as a new SDL surface did; the game's own
-    // clear colour stays as it was set.
+    // A new frame starts black and covers the viewport, as a new SDL surface did.
     glViewport(0, 0, size.width(), size.height());
-    GLfloat clearColor[4] = {0, 0, 0, 0};
-    glGetFloatv(GL_COLOR_CLEAR_VALUE, clearColor);
-    glClearColor(0, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
-    glClearColor(clearColor[0], clearColor[1], clearColor[2], clearColor[3]);
+    clearBlack(1, GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
     return true;
 }
 
@@ -364,9 +368,6 @@ void GameSurface::beginOverlay(const std::vector<QRect>& areas) {
     if (!frameLayered)
         return;
     // Each area starts clear; what is drawn there is kept with premultiplied colours.
-    GLfloat clearColor[4] = {0, 0, 0, 0};
-    glGetFloatv(GL_COLOR_CLEAR_VALUE, clearColor);
-    glClearColor(0, 0, 0, 0);
     glEnable(GL_SCISSOR_TEST);
     const QRect whole(QPoint(0, 0), frame);
     for (const QRect& area : areas) {
@@ -378,10 +379,9 @@ void GameSurface::beginOverlay(const std::vector<QRect>& areas) {
             continue;
         overlays.push_back(pixels);
         glScissor(pixels.left(), frame.height() - pixels.bottom() - 1, pixels.width(), pixels.height());
-        glClear(GL_COLOR_BUFFER_BIT);
+        clearBlack(0, GL_COLOR_BUFFER_BIT);
     }
     glDisable(GL_SCISSOR_TEST);
-    glClearColor(clearColor[0], clearColor[1], clearColor[2], clearColor[3]);
 }
 
 void GameSurface::present() {
