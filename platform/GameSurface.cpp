@@ -364,24 +364,42 @@ void GameSurface::endScene() {
     frameInResolved = into == resolved;
 }
 
+std::vector<QRect> GameSurface::overlayPixels(const std::vector<QRect>& areas) const {
+    std::vector<QRect> pixels;
+    const QRect whole(QPoint(0, 0), frame);
+    for (const QRect& area : areas) {
+        const QRect part =
+            QRect(QPoint(qFloor(area.left() * ratio), qFloor(area.top() * ratio)),
+                  QPoint(qCeil((area.right() + 1) * ratio) - 1, qCeil((area.bottom() + 1) * ratio) - 1)) &
+            whole;
+        if (!part.isEmpty())
+            pixels.push_back(part);
+    }
+    return pixels;
+}
+
 void GameSurface::beginOverlay(const std::vector<QRect>& areas) {
     if (!frameLayered)
         return;
     // Each area starts clear; what is drawn there is kept with premultiplied colours.
+    overlays = overlayPixels(areas);
     glEnable(GL_SCISSOR_TEST);
-    const QRect whole(QPoint(0, 0), frame);
-    for (const QRect& area : areas) {
-        const QRect pixels =
-            QRect(QPoint(qFloor(area.left() * ratio), qFloor(area.top() * ratio)),
-                  QPoint(qCeil((area.right() + 1) * ratio) - 1, qCeil((area.bottom() + 1) * ratio) - 1)) &
-            whole;
-        if (pixels.isEmpty())
-            continue;
-        overlays.push_back(pixels);
+    for (const QRect& pixels : overlays) {
         glScissor(pixels.left(), frame.height() - pixels.bottom() - 1, pixels.width(), pixels.height());
         clearBlack(0, GL_COLOR_BUFFER_BIT);
     }
     glDisable(GL_SCISSOR_TEST);
+}
+
+bool GameSurface::keepOverlay(const std::vector<QRect>& areas) {
+    if (!frameLayered || !shownLayered || !overlaysRead)
+        return false;
+    std::vector<QRect> pixels = overlayPixels(areas);
+    if (pixels != shownOverlays)
+        return false;
+    overlays = std::move(pixels);
+    overlaysKept = true;
+    return true;
 }
 
 void GameSurface::present() {
@@ -396,8 +414,11 @@ void GameSurface::present() {
     frameLayered = false;
     shownOverlays.swap(overlays);
     overlays.clear();
+    shownKept = overlaysKept;
+    overlaysKept = false;
     SDL_QWidget* view = SDL_QWidget::current();
     const bool shown = view && view->isVisible();
+    overlaysRead = false;
     if (presentMode == sdlq::Present::Blit) {
         glFlush(); // the view's context reads the texture next
         hasFrame = true;
@@ -412,10 +433,13 @@ void GameSurface::present() {
 }
 
 void GameSurface::readBack() {
+    // Kept pictures were read back for a frame with the same areas; the frame holds nothing new there.
+    const bool keep = shownKept && overlayImages.size() == shownOverlays.size();
     overlayImages.resize(shownLayered ? shownOverlays.size() : 0);
+    overlaysRead = shownLayered && scene;
     if (shownLayered && scene) {
         readInto(scene, QRect(QPoint(0, 0), scene->size()), sceneImage, QImage::Format_RGB32);
-        for (size_t k = 0; k < shownOverlays.size(); ++k)
+        for (size_t k = 0; k < shownOverlays.size() && !keep; ++k)
             readInto(target, shownOverlays[k], overlayImages[k], QImage::Format_ARGB32_Premultiplied);
         // The frame's own image only carries the size and pixel ratio.
         if (image.size() != frame)
@@ -646,6 +670,11 @@ void endScene() {
 void beginOverlay(const std::vector<QRect>& areas) {
     if (GameSurface* surface = GameSurface::instance())
         surface->beginOverlay(areas);
+}
+
+bool keepOverlay(const std::vector<QRect>& areas) {
+    GameSurface* surface = GameSurface::instance();
+    return surface && surface->keepOverlay(areas);
 }
 
 void glSwapBuffers() {

@@ -46,6 +46,9 @@ public:
     // The areas of the frame (logical pixels, y down) that what follows a scaled scene draws into. Read
     // back, each starts clear and only they are kept over the scene.
     void beginOverlay(const std::vector<QRect>& areas);
+    // Read back over a scaled scene, the frame takes the last frame's pictures for these areas instead of
+    // drawing them again: true where the last frame presented has exactly these areas, read back.
+    bool keepOverlay(const std::vector<QRect>& areas);
     // The last finished frame as the window shows it, read back (tests).
     QImage finishedFrame();
 
@@ -83,6 +86,8 @@ private:
     void repaintView();
     void sizeWindow(int width, int height, bool fullScreen);
     void paintBlit(QWidget* viewport);
+    // Device pixels (y down) of logical areas, cut to the frame; empty ones left out.
+    std::vector<QRect> overlayPixels(const std::vector<QRect>& areas) const;
     void updateRatio();
 
     QOpenGLContext* context = nullptr;
@@ -100,6 +105,9 @@ private:
     std::vector<QRect> overlays;      // device pixels, y down, of the frame being drawn
     std::vector<QRect> shownOverlays; // and of the last one presented
     std::vector<QImage> overlayImages;
+    bool overlaysRead = false; // overlayImages hold the last frame presented
+    bool overlaysKept = false; // the frame being drawn took the last one's pictures
+    bool shownKept = false;
     sdlq::Surface videoSurface;
     QSize frame;
     qreal ratio = 1.0;

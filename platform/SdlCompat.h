@@ -108,6 +108,10 @@ void endScene();
 // The areas (logical pixels, y down) that what is drawn over a scene goes into: read back, only they are
 // kept over a scene scaled apart.
 void beginOverlay(const std::vector<QRect>& areas);
+// Instead of beginOverlay, where what would be drawn there is the same as in the last frame: true when
+// the frame takes the last one's pictures of these areas, and nothing needs drawing. False where the
+// frame needs them drawn (a scene at the frame's own size, a GPU present, other areas).
+bool keepOverlay(const std::vector<QRect>& areas);
 // Presents the finished frame in the window.
 void glSwapBuffers();
 // Makes the game's GL context current (after Qt drew with its own).

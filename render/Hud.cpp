@@ -11,6 +11,7 @@
 #include <GL/gl.h>
 
 #include <cstdio>
+#include <string>
 #include <vector>
 
 namespace {
@@ -29,6 +30,23 @@ struct HudCache {
 };
 
 HudCache hudCache;
+
+// Everything the display's picture depends on: a frame that shows the same may keep the last one's.
+struct HudLook {
+    int width = 0;
+    int height = 0;
+    int energy = 0;
+    int maxEnergy = 0;
+    bool lost = false;
+    bool paused = false;
+    std::string score;
+    std::string bombs;
+    std::string rate; // empty while the frame rate is hidden
+
+    bool operator==(const HudLook&) const = default;
+};
+
+HudLook shownLook;
 
 void drawGauge(float w, float h) {
     float ratio = hudCache.gaugeMax > 0
@@ -94,6 +112,37 @@ void drawPausedSign() {
     drawText(0.5f - width / 2, 0.5f - size / 600, 0, sign, size, 1, 0.75f, 0.1f);
 }
 
+// The panel with its gauge and texts, the frame rate, the game-over picture and the pause sign, each in
+// its own frame over the play view.
+void drawDisplay(const Engine* e, const OverlayFrame& panel, const OverlayFrame& centre, int width,
+                 int height, bool showFps) {
+    GlState::apply(GlState::Blend, GlState::DepthWrite | GlState::Lighting | GlState::Texture2D);
+    projectOverlayPixels(panel, width, height);
+    // Alpha adds up as premultiplied colour does: over a clear ground (a scene the window scales
+    // apart) the display keeps how much of the scene shows through it.
+    glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
+    drawGauge(static_cast<float>(panel.width), static_cast<float>(panel.height));
+    drawPanel(e, static_cast<float>(panel.width), static_cast<float>(panel.height));
+    if (!e->ship) {
+        projectOverlayPixels(centre, width, height);
+        drawGameOver(e, centre.width, centre.height);
+    }
+
+    projectOverlayUnitSquare(panel, width, height);
+    glDepthFunc(GL_ALWAYS);
+    GlState::apply(GlState::Blend | GlState::Texture2D, GlState::Lighting);
+    drawText(0.832f, 0.91f, 0, hudCache.score, 10);
+    drawText(0.885f, 0.875f, 0, hudCache.bombs, 8, 1, 1, 0);
+    if (showFps) {
+        projectOverlayUnitSquare(overlayFrame(width, height, OverlayAnchor::TopLeft), width, height);
+        drawText(0.01f, 0.95f, 0, fpsText(), 10);
+    }
+    if (e->paused) {
+        projectOverlayUnitSquare(centre, width, height);
+        drawPausedSign();
+    }
+}
+
 } // namespace
 
 void updateHudTexts(World* world, const MyShip* ship) {
@@ -134,12 +183,6 @@ void World::drawHud() {
             overlayArea(overlayFrame(width, height, OverlayAnchor::TopLeft), height, 0, 0.88f, 0.4f, 1));
     if (!e->ship || e->paused)
         areas.push_back(overlayArea(centre, height, 0.2f, 0.35f, 0.8f, 0.85f));
-    sdlq::beginOverlay(areas);
-    GlState::apply(GlState::Blend, GlState::DepthWrite | GlState::Lighting | GlState::Texture2D);
-    projectOverlayPixels(panel, width, height);
-    // Alpha adds up as premultiplied colour does: over a clear ground (a scene the window scales
-    // apart) the display keeps how much of the scene shows through it.
-    glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
 
     if (e->ship) {
         hudCache.gaugeEnergy = e->ship->energy;
@@ -147,29 +190,25 @@ void World::drawHud() {
     } else {
         hudCache.gaugeEnergy = 0;
     }
-    drawGauge(static_cast<float>(panel.width), static_cast<float>(panel.height));
-    drawPanel(e, static_cast<float>(panel.width), static_cast<float>(panel.height));
-    if (!e->ship) {
-        projectOverlayPixels(centre, width, height);
-        drawGameOver(e, centre.width, centre.height);
-    }
-
-    projectOverlayUnitSquare(panel, width, height);
-    glDepthFunc(GL_ALWAYS);
-    GlState::apply(GlState::Blend | GlState::Texture2D, GlState::Lighting);
     updateHudTexts(this, e->ship);
-    drawText(0.832f, 0.91f, 0, hudCache.score, 10);
-    drawText(0.885f, 0.875f, 0, hudCache.bombs, 8, 1, 1, 0);
-    if (showFps) {
-        projectOverlayUnitSquare(overlayFrame(width, height, OverlayAnchor::TopLeft), width, height);
-        drawText(0.01f, 0.95f, 0, fpsText(), 10);
-    }
-    if (e->paused) {
-        projectOverlayUnitSquare(centre, width, height);
-        drawPausedSign();
+    const HudLook look{.width = width,
+                       .height = height,
+                       .energy = hudCache.gaugeEnergy,
+                       .maxEnergy = hudCache.gaugeMax,
+                       .lost = !e->ship,
+                       .paused = e->paused != 0,
+                       .score = hudCache.score,
+                       .bombs = hudCache.bombs,
+                       .rate = showFps ? fpsText() : ""};
+    // Most frames show the same display: a software present keeps its pictures from the last one.
+    const bool same = look == shownLook;
+    shownLook = look;
+    if (!same || !sdlq::keepOverlay(areas)) {
+        sdlq::beginOverlay(areas);
+        drawDisplay(e, panel, centre, width, height, showFps);
     }
 
     glDepthFunc(GL_LEQUAL);
-    GlState::apply(GlState::DepthWrite | GlState::Lighting, GlState::Blend);
+    GlState::apply(GlState::DepthWrite | GlState::Lighting | GlState::Texture2D, GlState::Blend);
     GlState::checkErrors("hud");
 }

@@ -7,6 +7,7 @@
 #include "core/Sprite.h"
 #include "core/World.h"
 #include "platform/GameSurface.h"
+#include "player/MyShip.h"
 #include "render/GLSetup.h"
 #include "render/Textures.h"
 
@@ -19,6 +20,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <functional>
 #include <set>
 #include <string>
 
@@ -297,6 +299,58 @@ TEST_F(DrawTest, AHalfSizeSceneFillsTheFrameUnderAFullSizeHud) {
         EXPECT_GT(count(0.05, 0.65, 0.95, 0.98, green), 0.95 * 0.9 * 0.33 * w * h) << "the floor";
     }
     sdlq::setPresentMode(sdlq::Present::ReadBack);
+}
+
+// Over a scaled scene, a frame whose display shows the same keeps the last one's pictures of it and leaves
+// its own pixels there alone; whatever the display shows that changes draws it anew.
+TEST_F(DrawTest, AScaledFrameKeepsAnUnchangedDisplayAndRedrawsAChangedOne) {
+    start(800, 600, QSize()); // the game's own panel, with the gauge showing through it
+    RenderScale& scale = scene.engine->renderScale;
+    scale.setMode(RenderScale::Mode::Auto);
+    for (int k = 0; k < 24; ++k)
+        scale.frameDone(100.0);
+    ASSERT_LT(scale.percent(), 100);
+    MyShip ship{scene.world->sprites, 100};
+    scene.engine->ship = &ship;
+    GameSurface* surface = GameSurface::instance();
+    const QRect corner(0.8 * scene.width, 0.02 * scene.height, 0.18 * scene.width, 0.18 * scene.height);
+    std::vector<unsigned char> held(static_cast<size_t>(scene.width) * scene.height * 4);
+    const auto shown = [&] {
+        surface->makeCurrent();
+        // The frame's own pixels painted red: a display drawn anew covers them.
+        glClearColor(1, 0, 0, 1);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glClearColor(0, 0, 0, 1);
+        scene.draw(&World::renderPlay);
+        glBindTexture(GL_TEXTURE_2D, surface->frameTexture());
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, held.data());
+        return surface->finishedFrame().copy(corner);
+    };
+    const auto redrawn = [&] {
+        const unsigned char* p =
+            &held[((scene.height - corner.center().y()) * scene.width + corner.center().x()) * 4];
+        return !(p[0] == 255 && p[1] == 0 && p[2] == 0);
+    };
+    QImage last = shown();
+    const struct {
+        const char* what;
+        std::function<void()> change;
+    } rows[] = {
+        {"nothing", [] {}},
+        {"energy", [&] { ship.energy -= 30; }},
+        {"score", [&] { ship.score += 1000; }},
+        {"bombs", [&] { ship.bombs += 1; }},
+        {"nothing again", [] {}},
+    };
+    for (const auto& [what, change] : rows) {
+        change();
+        const QImage now = shown();
+        const bool same = std::string(what).starts_with("nothing");
+        EXPECT_EQ(now == last, same) << what;
+        EXPECT_EQ(redrawn(), !same) << what;
+        last = now;
+    }
+    scene.engine->ship = nullptr;
 }
 
 // Each of the six tiles (three columns, two rows of 256) holds the picture where it lies inside,

@@ -85,8 +85,14 @@ bool GameScene::open(int w, int h, QSize plainTitle) {
     engine = Engine::createHeadless();
     engine->screenWidth = w;
     engine->screenHeight = h;
+    // The game's own pictures again after plain ones (a test that opens twice).
+    static const QByteArray gamePictures = qgetenv("ORBITRAX_RESOURCE_DIR");
     if (!plainTitle.isEmpty())
         writePlainPictures(engine, plainTitle);
+    else if (gamePictures.isNull())
+        qunsetenv("ORBITRAX_RESOURCE_DIR");
+    else
+        qputenv("ORBITRAX_RESOURCE_DIR", gamePictures);
     engine->probeCapabilities();
     engine->anisotropic = static_cast<int>(engine->maxAnisotropy);
     engine->loadTextures();
