@@ -117,8 +117,11 @@ private:
     std::string rendererText;
     bool packInvert = false;
     bool hasFrame = false;
-    QImage image;                // read-back frame, reused from frame to frame
-    QImage sceneImage;           // read-back scene at its smaller size, when it stays apart
+    QImage image;            // read-back frame, reused from frame to frame
+    QImage sceneImage;       // read-back scene at its smaller size, when it stays apart
+    QImage doubledScene;     // sceneImage at twice its size, where it is half the frame's
+    bool sceneStale = false; // sceneImage read back since doubledScene was made
+    bool sceneDoubled = false;
     std::vector<uchar> flipRows; // read-back rows when the driver cannot invert them itself
     int paints = 0;
     int forcedPaints = 0;

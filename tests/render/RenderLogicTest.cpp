@@ -3,6 +3,7 @@
 #include "core/Engine.h"
 #include "core/ListSprite.h"
 #include "core/World.h"
+#include "platform/ScaleUpTwice.h"
 #include "player/MyShip.h"
 #include "render/Camera.h"
 #include "render/GLSetup.h"
@@ -11,8 +12,11 @@
 #include "render/SkyFloor.h"
 #include "render/Text.h"
 
+#include <QImage>
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 #include <functional>
@@ -104,6 +108,37 @@ TEST(RenderLogic, RenderScaleSettlesOnTheLargestSizeThatFits) {
 
 // A busy stretch steps down and the calm after it steps back up to the window's size. A frame that costs
 // more at the larger size than its area says makes each retry wait twice as long as the last.
+// A doubled picture is the one a GPU's linear filtering gives, within two levels: three quarters of the
+// nearest pixel and a quarter of its neighbour on each axis, the edges clamped; odd sizes too.
+TEST(RenderLogic, APictureDoublesAsLinearFilteringStretchesIt) {
+    for (auto [w, h] : {std::pair{1, 1}, {3, 2}, {9, 5}, {16, 3}}) {
+        QImage from(w, h, QImage::Format_RGB32);
+        unsigned seed = w * 31 + h;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                from.setPixel(x, y, 0xff000000u | ((seed = seed * 1103515245u + 12345u) >> 8));
+        QImage into;
+        if (!scaleUpTwice(from, into))
+            GTEST_SKIP() << "no fast path in this build";
+        ASSERT_EQ(into.size(), QSize(2 * w, 2 * h));
+        int worst = 0;
+        for (int y = 0; y < 2 * h; ++y)
+            for (int x = 0; x < 2 * w; ++x)
+                for (int shift : {0, 8, 16}) {
+                    const auto at = [&](int i, int j) {
+                        return static_cast<int>(
+                            from.pixel(std::clamp(i, 0, w - 1), std::clamp(j, 0, h - 1)) >> shift & 255);
+                    };
+                    const int i = x / 2, j = y / 2, di = x % 2 ? 1 : -1, dj = y % 2 ? 1 : -1;
+                    const double exact = 0.5625 * at(i, j) + 0.1875 * (at(i + di, j) + at(i, j + dj)) +
+                                         0.0625 * at(i + di, j + dj);
+                    worst = std::max(
+                        worst, static_cast<int>(std::abs(exact - (into.pixel(x, y) >> shift & 255)) + 0.5));
+                }
+        EXPECT_LE(worst, 2) << w << " x " << h;
+    }
+}
+
 TEST(RenderLogic, RenderScaleRisesWhenTheLoadFallsAndBacksOffARiseThatFails) {
     RenderScale scale;
     scale.setMode(RenderScale::Mode::Auto);
