@@ -40,27 +40,42 @@ const Mesh* borrowedMesh(int kind) {
     return debrisMesh(kind == KindFighter ? KindShip1 : kind);
 }
 
+// One piece, turned by its angle about its axis (vz, vx, vy) and moved to its place, as glRotatef and
+// glTranslatef would place it: worked out here, so that all the pieces go to the driver in one batch
+// (a software rasteriser pays for every change of matrix as for a draw of its own). Between glBegin
+// and glEnd of triangles.
 void debrisTriangle(const PieceOfShip::Particle& p, const Mesh* mesh) {
     const float w = p.width, h = p.height;
     const float corners[3][3] = {{3 * w, 3 * h, 0}, {-3 * w, 3 * h, 0}, {0, -3 * h, 0}};
+    float turn[3][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
+    float ax = p.vz, ay = p.vx, az = p.vy;
+    const float length = std::sqrt(ax * ax + ay * ay + az * az);
+    // Like GL, an axis too short to point anywhere leaves the piece unturned.
+    if (length > 1.0e-4f) {
+        ax /= length;
+        ay /= length;
+        az /= length;
+        const float radians = p.angle * 3.14159265358979f / 180.0f;
+        const float s = std::sin(radians), c = std::cos(radians), k = 1 - c;
+        const float rows[3][3] = {{ax * ax * k + c, ax * ay * k - az * s, ax * az * k + ay * s},
+                                  {ay * ax * k + az * s, ay * ay * k + c, ay * az * k - ax * s},
+                                  {az * ax * k - ay * s, az * ay * k + ax * s, az * az * k + c}};
+        std::copy(&rows[0][0], &rows[0][0] + 9, &turn[0][0]);
+    }
     int first = -1;
     // An index beyond the mesh's last triangle wraps around.
     if (mesh && mesh->triangleCount() > 0)
         first = (p.triangle % mesh->triangleCount()) * 3;
-    glPushMatrix();
-    glTranslatef(p.x, p.y, p.z);
-    glRotatef(p.angle, p.vz, p.vx, p.vy);
-    glBegin(GL_TRIANGLES);
-    glNormal3f(0, 0, 1);
+    glNormal3f(turn[0][2], turn[1][2], turn[2][2]);
     for (int c = 0; c < 3; ++c) {
         if (first >= 0) {
             const float* v = mesh->vertex(first + c);
             glTexCoord2f(v[6], v[7]);
         }
-        glVertex3fv(corners[c]);
+        const float* q = corners[c];
+        glVertex3f(p.x + turn[0][0] * q[0] + turn[0][1] * q[1], p.y + turn[1][0] * q[0] + turn[1][1] * q[1],
+                   p.z + turn[2][0] * q[0] + turn[2][1] * q[1]);
     }
-    glEnd();
-    glPopMatrix();
 }
 
 } // namespace
@@ -186,24 +201,32 @@ void PieceOfShip::drawSparks() {
 void PieceOfShip::drawDebris() {
     Engine* engine = Engine::instance();
     if (sourceKind == KindTank) {
-        // Tank debris: untextured pieces in a camouflage green that fades with the piece's life.
+        // Tank debris: untextured pieces in a camouflage green that fades with the piece's life, the
+        // colour of each taken as its material's diffuse colour.
         glDisable(GL_TEXTURE_2D);
+        glColorMaterial(GL_FRONT_AND_BACK, GL_DIFFUSE);
+        glEnable(GL_COLOR_MATERIAL);
+        glBegin(GL_TRIANGLES);
         for (const Particle& p : particles) {
             if (p.sort == 0)
                 continue;
-            const float colour[4] = {0.25f * p.tint, p.tint / 1.5f, 0.25f * p.tint, p.life};
-            glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, colour);
+            glColor4f(0.25f * p.tint, p.tint / 1.5f, 0.25f * p.tint, p.life);
             debrisTriangle(p, nullptr);
         }
+        glEnd();
+        glDisable(GL_COLOR_MATERIAL);
+        glColor4f(1, 1, 1, 1);
         glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, engine->colorWhite);
         return;
     }
     if (sourceKind == KindScratcher) {
         glDisable(GL_TEXTURE_2D);
         glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, engine->colorBrown);
+        glBegin(GL_TRIANGLES);
         for (const Particle& p : particles)
             if (p.sort != 0)
                 debrisTriangle(p, nullptr);
+        glEnd();
         glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, engine->colorWhite);
         return;
     }
@@ -213,9 +236,11 @@ void PieceOfShip::drawDebris() {
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, debrisTexture(sourceKind));
     const Mesh* mesh = borrowedMesh(sourceKind);
+    glBegin(GL_TRIANGLES);
     for (const Particle& p : particles)
         if (p.sort != 0)
             debrisTriangle(p, mesh);
+    glEnd();
 }
 
 void PieceOfShip::draw() {
@@ -243,8 +268,10 @@ void PieceOfShip::draw() {
 
 void PieceOfShip::drawShadow() {
     glDisable(GL_CULL_FACE);
+    glBegin(GL_TRIANGLES);
     for (const Particle& p : particles)
         if (p.sort != 0 && p.phase == Flying)
             debrisTriangle(p, nullptr);
+    glEnd();
     glEnable(GL_CULL_FACE);
 }
