@@ -50,8 +50,8 @@ void debrisTriangle(const PieceOfShip::Particle& p, const Mesh* mesh) {
     float turn[3][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
     float ax = p.vz, ay = p.vx, az = p.vy;
     const float length = std::sqrt(ax * ax + ay * ay + az * az);
-    // Like GL, an axis too short to point anywhere leaves the piece unturned.
-    if (length > 1.0e-4f) {
+    // Like GL, an axis of no length leaves the piece unturned.
+    if (length > 0.0f) {
         ax /= length;
         ay /= length;
         az /= length;

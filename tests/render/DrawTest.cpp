@@ -6,6 +6,8 @@
 #include "core/ListSprite.h"
 #include "core/Sprite.h"
 #include "core/World.h"
+#include "enemies/Explosion.h"
+#include "enemies/PieceOfShip.h"
 #include "platform/GameSurface.h"
 #include "player/MyShip.h"
 #include "render/GLSetup.h"
@@ -351,6 +353,52 @@ TEST_F(DrawTest, AScaledFrameKeepsAnUnchangedDisplayAndRedrawsAChangedOne) {
         last = now;
     }
     scene.engine->ship = nullptr;
+}
+
+// A piece of debris lies, and is lit, where glTranslatef and glRotatef about its axis (vz, vx, vy) would
+// put it: the pieces are placed on the CPU to reach the driver in one batch. An axis of no length leaves
+// it unturned, as GL does; a short one still turns it.
+TEST_F(DrawTest, DebrisLiesAndIsLitWhereGlWouldTurnAndMoveIt) {
+    MyShip ship{scene.world->sprites, 100};
+    Explosion blast(&ship, 1, false, false);
+    PieceOfShip piece(&blast, 1);
+    std::vector<GLfloat> feedback(64);
+    const auto corners = [&](auto draw) {
+        glFeedbackBuffer(static_cast<GLsizei>(feedback.size()), GL_3D_COLOR, feedback.data());
+        glRenderMode(GL_FEEDBACK);
+        draw();
+        return std::vector<GLfloat>(feedback.begin(), feedback.begin() + glRenderMode(GL_RENDER));
+    };
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(-4, 4, -4, 4, -4, 4);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glEnable(GL_LIGHTING);
+    for (auto [angle, vx, vy, vz] :
+         {std::array{0.0f, 0.0f, 0.0f, 0.0f}, {90, 1, 0, 0}, {-37, 0.3f, -2, 0.5f}, {200, 0, 0, 1e-5f}}) {
+        piece.particles[0] = {0.5f, 0.25f, -1, vx,    vy, vz, 1,
+                              0.1f, 0.2f,  1,  angle, 0,  1,  PieceOfShip::Flying};
+        const auto placed = corners([&] { piece.drawShadow(); });
+        const auto gl = corners([&] {
+            glDisable(GL_CULL_FACE);
+            glPushMatrix();
+            glTranslatef(0.5f, 0.25f, -1);
+            glRotatef(angle, vz, vx, vy);
+            glBegin(GL_TRIANGLES);
+            glNormal3f(0, 0, 1);
+            for (auto [x, y] : {std::pair{0.3f, 0.6f}, {-0.3f, 0.6f}, {0.0f, -0.6f}})
+                glVertex3f(x, y, 0);
+            glEnd();
+            glPopMatrix();
+            glEnable(GL_CULL_FACE);
+        });
+        ASSERT_EQ(placed.size(), gl.size()) << angle;
+        ASSERT_GT(gl.size(), 20u) << "a triangle with its three corners";
+        for (size_t k = 0; k < gl.size(); ++k)
+            EXPECT_NEAR(placed[k], gl[k], 1e-3) << angle << ", value " << k;
+    }
+    glDisable(GL_LIGHTING);
 }
 
 // Each of the six tiles (three columns, two rows of 256) holds the picture where it lies inside,
