@@ -209,6 +209,7 @@ void GameSurface::releaseFrameBuffers() {
     resolved = nullptr;
     scene = nullptr;
     sceneBound = frameInResolved = frameLayered = shownLayered = false;
+    overlaysRead = overlaysKept = shownKept = false;
     overlays.clear();
     shownOverlays.clear();
     frame = QSize();
